@@ -1,0 +1,11 @@
+# The posix thread model: GoogleTest needs std::mutex. Everything is linked
+# statically, so no binary depends on libwinpthread-1.dll.
+set(CMAKE_C_COMPILER ${VANTREL_TOOL_PREFIX}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${VANTREL_TOOL_PREFIX}-g++-posix)
+set(CMAKE_RC_COMPILER ${VANTREL_TOOL_PREFIX}-windres)
+set(CMAKE_OBJDUMP ${VANTREL_TOOL_PREFIX}-objdump)
+set(CMAKE_FIND_ROOT_PATH /usr/${VANTREL_TOOL_PREFIX})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)

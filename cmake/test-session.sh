@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# Starts and stops the private desktop that the Windows tests run on: an Xvfb
+# display picked by Xvfb itself, and a Wine prefix inside the build tree.
+# Usage: test-session.sh start|stop SESSION_DIR WINEPREFIX
+set -u
+action=$1 session=$2 prefix=$3
+
+export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
+wine=/usr/lib/wine/wine64
+
+log() { echo "test-session: $*"; }
+
+stop_session() {
+    if [ -d "$prefix" ]; then
+        timeout 20 wineserver -k >/dev/null 2>&1
+        timeout 20 wineserver -w >/dev/null 2>&1
+    fi
+    if [ -r "$session/xvfb.pid" ]; then
+        pid=$(cat "$session/xvfb.pid")
+        if kill "$pid" 2>/dev/null; then
+            for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+            kill -9 "$pid" 2>/dev/null
+        fi
+        rm -f "$session/xvfb.pid"
+    fi
+    rm -f "$session/display"
+}
+
+start_session() {
+    mkdir -p "$session"
+    stop_session   # leftovers of a run that was killed
+    command -v Xvfb >/dev/null || { log "Xvfb is not installed"; exit 1; }
+
+    # -displayfd makes Xvfb choose a free display and write its number.
+    rm -f "$session/display.tmp"
+    setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset \
+        3>"$session/display.tmp" >"$session/xvfb.log" 2>&1 </dev/null &
+    echo $! >"$session/xvfb.pid"
+    for _ in $(seq 100); do
+        [ -s "$session/display.tmp" ] && break
+        sleep 0.1
+    done
+    if [ ! -s "$session/display.tmp" ]; then
+        log "Xvfb did not start:"; cat "$session/xvfb.log"; stop_session; exit 1
+    fi
+    display=$(tr -dc 0-9 <"$session/display.tmp")
+    mv "$session/display.tmp" "$session/display"
+    export DISPLAY=":$display"
+    log "display $DISPLAY"
+
+    # Wine's helper processes outlive the call that starts them; they must not
+    # hold the test runner's output pipes open, so all output goes to a log.
+    if [ ! -f "$prefix/system.reg" ]; then
+        log "creating Wine prefix $prefix"
+        mkdir -p "$prefix"
+        timeout 180 "$wine" wineboot -i >"$session/wineboot.log" 2>&1 </dev/null \
+            || { log "wineboot failed"; cat "$session/wineboot.log"; stop_session; exit 1; }
+        timeout 60 wineserver -w
+    fi
+    # A crash must end the process, not wait on a dialog nobody can see.
+    timeout 60 "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+        >>"$session/wineboot.log" 2>&1 </dev/null || { log "reg add failed"; stop_session; exit 1; }
+    # A persistent server keeps every test's start fast and is stopped by 'stop'.
+    setsid wineserver -p >/dev/null 2>&1 </dev/null
+    log "ready"
+}
+
+case $action in
+    start) start_session ;;
+    stop) stop_session; log "stopped" ;;
+    *) echo "usage: $0 start|stop SESSION_DIR WINEPREFIX" >&2; exit 2 ;;
+esac

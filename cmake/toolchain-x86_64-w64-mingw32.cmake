@@ -1,0 +1,5 @@
+# MinGW-w64 cross toolchain for 64-bit Windows, the build that runs under Wine here.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(VANTREL_TOOL_PREFIX x86_64-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

@@ -1,0 +1,114 @@
+// The low-level mouse filter: while installed, every right, middle and X button
+// press or release anywhere on the desktop is swallowed and replaced by a left
+// press or release wherever the pointer is.
+//
+// The library is built without any C or C++ runtime: it may be loaded into a
+// process that outlives everything else, and it needs nothing beyond USER32 and
+// KERNEL32. Keep it that way: no globals with constructors, no library calls.
+
+#include "FilterAction.h"
+#include "MouseFilter.h"
+
+#include <windows.h>
+
+// Sizes that the shipped 32-bit build depends on.
+static_assert(sizeof(void*) != 4 || sizeof(INPUT) == 28, "INPUT is 28 bytes on 32-bit Windows");
+
+namespace {
+
+// Private to the loading process. A low-level hook runs in the installing
+// process only, so no section needs to be shared between processes.
+HINSTANCE g_moduleHandle = nullptr;
+HHOOK g_hookHandle = nullptr;
+
+INPUT LeftButtonInput(const POINT& where, DWORD buttonFlag)
+{
+    INPUT input;
+    input.type = INPUT_MOUSE;
+    input.mi.dx = where.x;
+    input.mi.dy = where.y;
+    input.mi.mouseData = 0;
+    // Neither MOUSEEVENTF_MOVE nor MOUSEEVENTF_ABSOLUTE: the coordinates move
+    // nothing, and the left button acts wherever the pointer already is.
+    input.mi.dwFlags = buttonFlag;
+    input.mi.time = GetTickCount();
+    input.mi.dwExtraInfo = 0;
+    return input;
+}
+
+LRESULT CALLBACK FilterHookProc(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    // A negative code forbids looking at lParam: hand it on untouched.
+    if (nCode < 0)
+        return CallNextHookEx(g_hookHandle, nCode, wParam, lParam);
+
+    DWORD buttonFlag = 0;
+    switch (FilterActionFor(wParam)) {
+    case FilterAction::InjectLeftDown:
+        buttonFlag = MOUSEEVENTF_LEFTDOWN;
+        break;
+    case FilterAction::InjectLeftUp:
+        buttonFlag = MOUSEEVENTF_LEFTUP;
+        break;
+    case FilterAction::Pass:
+        // Includes the left presses and releases injected below: they come
+        // back through this hook and pass, so the remapping never feeds on itself.
+        return CallNextHookEx(g_hookHandle, nCode, wParam, lParam);
+    }
+
+    const auto* hookRecord = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
+    INPUT input = LeftButtonInput(hookRecord->pt, buttonFlag);
+    // A failed injection still swallows the original event: a right click must
+    // never reach a window while the filter is on.
+    SendInput(1, &input, sizeof(INPUT));
+    return 1;
+}
+
+} // namespace
+
+extern "C" {
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved);
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID /*reserved*/)
+{
+    switch (reason) {
+    case DLL_PROCESS_ATTACH:
+        if (g_moduleHandle == nullptr)
+            g_moduleHandle = instance;
+        break;
+    case DLL_PROCESS_DETACH:
+        // An installed hook is left to the system, which removes it with the
+        // process; unhooking during loader shutdown gains nothing.
+    case DLL_THREAD_ATTACH:
+    case DLL_THREAD_DETACH:
+        break;
+    default:
+        OutputDebugStringA("Unknown Error!\n");
+        break;
+    }
+    return TRUE;
+}
+
+BOOLEAN WINAPI AddMouseFilter(int hookType, DWORD threadId)
+{
+    if (g_moduleHandle == nullptr || hookType != WH_MOUSE_LL)
+        return 0;
+    // One hook at a time: a second hook would inject a second left press for
+    // every right press. An installed filter already does what was asked.
+    if (g_hookHandle != nullptr)
+        return 1;
+    g_hookHandle = SetWindowsHookExA(WH_MOUSE_LL, FilterHookProc, g_moduleHandle, threadId);
+    return g_hookHandle != nullptr ? 1 : 0;
+}
+
+void WINAPI RemoveMouseFilter(int hookType)
+{
+    if (hookType != WH_MOUSE_LL)
+        return;
+    if (g_hookHandle != nullptr)
+        UnhookWindowsHookEx(g_hookHandle);
+    g_hookHandle = nullptr;
+}
+
+} // extern "C"

@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Static checks of one built Windows binary, read with the MinGW binutils:
+#   check-pe.sh FILE TOOL_PREFIX [--machine ARCH] [--export NAME@ORDINAL]...
+#               [--imports "A.dll B.dll"] [--resource TEXT]...
+# --imports lists every DLL the binary may import, no more and no fewer.
+# --resource TEXT must appear in the binary's resources as windres prints them.
+set -u
+file=$1 prefix=$2
+shift 2
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+[ -f "$file" ] || { echo "FAIL: $file does not exist"; exit 1; }
+headers=$("$prefix-objdump" -p "$file") || { echo "FAIL: objdump cannot read $file"; exit 1; }
+resources=""
+
+while [ $# -gt 0 ]; do
+    case $1 in
+    --machine)
+        arch=$("$prefix-objdump" -f "$file" | sed -n 's/^architecture: \([^,]*\).*/\1/p')
+        [ "$arch" = "$2" ] || fail "architecture is '$arch', expected '$2'"
+        shift 2 ;;
+    --export)
+        name=${2%@*} ordinal=${2#*@}
+        # "[   0] +base[   1] 10f4 Export RVA" lines give ordinals by index;
+        # the name table gives the index of each name.
+        index=$(echo "$headers" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' \
+            | sed -n "s/^\s*\[ *\([0-9]*\)\] $name\$/\1/p" | head -1)
+        if [ -z "$index" ]; then
+            fail "export $name missing (or decorated)"
+        else
+            actual=$(echo "$headers" | sed -n "s/^\s*\[ *$index\] +base\[ *\([0-9]*\)\].*/\1/p" | head -1)
+            [ "$actual" = "$ordinal" ] || fail "export $name has ordinal '$actual', expected $ordinal"
+        fi
+        shift 2 ;;
+    --imports)
+        actual=$(echo "$headers" | sed -n 's/^\s*DLL Name: //p' | tr 'a-z' 'A-Z' | sort -u | xargs)
+        expected=$(echo "$2" | tr 'a-z' 'A-Z' | tr ' ' '\n' | sort -u | xargs)
+        [ "$actual" = "$expected" ] || fail "imports are '$actual', expected '$expected'"
+        shift 2 ;;
+    --resource)
+        if [ -z "$resources" ]; then
+            resources=$("$prefix-windres" -J coff -i "$file" -O rc 2>&1)
+        fi
+        grep -qF -- "$2" <<<"$resources" || fail "resources lack: $2"
+        shift 2 ;;
+    *)
+        echo "usage error: $1"; exit 2 ;;
+    esac
+done
+
+if [ $failures -gt 0 ]; then
+    echo "$file: $failures check(s) failed"
+    exit 1
+fi
+echo "$file: all checks passed"

@@ -1,0 +1,100 @@
+#include "TestSupport.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <vector>
+
+namespace testing_support {
+
+bool PumpMessagesUntil(const std::function<bool()>& done, DWORD timeoutMs)
+{
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    for (;;) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        if (done())
+            return true;
+        const ULONGLONG now = GetTickCount64();
+        if (now >= deadline)
+            return done();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(std::min<ULONGLONG>(deadline - now, 10)),
+            QS_ALLINPUT);
+    }
+}
+
+void PumpMessagesFor(DWORD milliseconds)
+{
+    PumpMessagesUntil([] { return false; }, milliseconds);
+}
+
+std::string ModuleDirectory()
+{
+    std::vector<char> path(32768);
+    const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    std::string directory(path.data(), length);
+    return directory.substr(0, directory.find_last_of("\\/") + 1);
+}
+
+namespace {
+
+std::string UnixTemporaryPath()
+{
+    static unsigned counter = 0;
+    char name[128];
+    std::snprintf(name, sizeof name, "/tmp/vantrel-test-%lu-%u", GetCurrentProcessId(), ++counter);
+    return name;
+}
+
+// The Unix file as Wine's Z: drive shows it.
+std::string WindowsPathOf(const std::string& unixPath)
+{
+    std::string windowsPath = "Z:" + unixPath;
+    for (char& c : windowsPath)
+        if (c == '/')
+            c = '\\';
+    return windowsPath;
+}
+
+} // namespace
+
+int RunUnixCommand(const std::string& shellCommand, DWORD timeoutMs)
+{
+    const std::string marker = UnixTemporaryPath();
+    const std::string markerWindows = WindowsPathOf(marker);
+    DeleteFileA(markerWindows.c_str());
+
+    // The status goes to a temporary name first so that a half-written marker is never read.
+    std::string script = "(" + shellCommand + ") >/dev/null 2>&1 </dev/null; echo $? >" + marker + ".tmp; mv " +
+        marker + ".tmp " + marker;
+    std::string quoted;
+    for (char c : script) {
+        if (c == '"' || c == '\\')
+            quoted += '\\';
+        quoted += c;
+    }
+    std::string commandLine = "/bin/sh -c \"" + quoted + "\"";
+
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return -1;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+
+    int status = -1;
+    PumpMessagesUntil(
+        [&] {
+            std::ifstream in(markerWindows);
+            return static_cast<bool>(in >> status);
+        },
+        timeoutMs);
+    DeleteFileA(markerWindows.c_str());
+    return status;
+}
+
+} // namespace testing_support
