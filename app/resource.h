@@ -1,0 +1,19 @@
+#pragma once
+
+// Identifiers of the program's resources and commands. Also read by the
+// resource compiler, so plain #defines only.
+
+#define IDD_ABOUTBOX 100
+#define IDS_ABOUTBOX 101
+#define IDD_VANTREL_DIALOG 102
+#define IDI_VANTREL 128
+#define IDI_MODE_ONE 129
+#define IDI_MODE_NORMAL 130
+#define IDR_TRAY_MENU 131
+
+#define IDM_ABOUTBOX 0x0010
+
+#define ID_TRAY_ABOUT 32771
+#define ID_TRAY_EXIT 32773
+#define ID_MODE_NORMAL 32776
+#define ID_MODE_ONE 32777
