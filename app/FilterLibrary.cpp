@@ -1,0 +1,66 @@
+#include "FilterLibrary.h"
+
+#include "ButtonMode.h"
+#include "ModulePath.h"
+#include "MouseFilter.h"
+
+#include <cstdio>
+
+namespace {
+
+void Trace(const char* text)
+{
+    std::printf("%s", text);
+    // A windowed program's standard output is usually a pipe or a file:
+    // without the flush a trace would wait for the process to end.
+    std::fflush(stdout);
+}
+
+// GetProcAddress gives a generic function pointer (void (*)() is the type GCC
+// accepts as the neutral step between function types); the export's real type
+// comes from MouseFilter.h.
+template <typename Function>
+Function LookUp(HMODULE library, const char* name)
+{
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(library, name)));
+}
+
+} // namespace
+
+std::string FilterLibraryPath()
+{
+    const std::string folder = ModuleFolder(nullptr);
+    if (folder.empty())
+        return {};
+    return folder + kFilterLibraryName;
+}
+
+FilterCallResult CallMouseFilter(const std::string& libraryPath, int mode)
+{
+    const HMODULE library = libraryPath.empty() ? nullptr : LoadLibraryA(libraryPath.c_str());
+    if (library == nullptr) {
+        Trace("LoadLibrary failed\n");
+        return FilterCallResult::LoadFailed;
+    }
+    // After a successful lookup the reference is kept for the life of the
+    // process: the hook procedure lives in the library and must stay mapped
+    // while the hook is installed.
+    if (mode == kButtonModeOne) {
+        const auto addMouseFilter = LookUp<AddMouseFilterFunction>(library, kAddMouseFilterName);
+        if (addMouseFilter == nullptr) {
+            Trace("GetProcAddress failed\n");
+            FreeLibrary(library);
+            return FilterCallResult::LookupFailed;
+        }
+        addMouseFilter(WH_MOUSE_LL, 0);
+    } else {
+        const auto removeMouseFilter = LookUp<RemoveMouseFilterFunction>(library, kRemoveMouseFilterName);
+        if (removeMouseFilter == nullptr) {
+            Trace("GetProcAddress failed\n");
+            FreeLibrary(library);
+            return FilterCallResult::LookupFailed;
+        }
+        removeMouseFilter(WH_MOUSE_LL);
+    }
+    return FilterCallResult::Called;
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+// Binding of VantrelDll.dll at run time. The program never links it: it loads
+// it anew for every mode it applies and never frees it after a successful
+// lookup, because the hook procedure lives in it.
+
+enum class FilterCallResult {
+    Called,        // the export ran
+    LoadFailed,    // "LoadLibrary failed" traced
+    LookupFailed,  // "GetProcAddress failed" traced; the library was released
+};
+
+// VantrelDll.dll in the program's own folder. Only that copy is ever loaded:
+// the library search order would also try the current folder and PATH, where
+// anybody could have put a library of that name. Empty when the program's own
+// path cannot be had whole.
+std::string FilterLibraryPath();
+
+// Loads the library at libraryPath and calls AddMouseFilter(WH_MOUSE_LL, 0)
+// for mode 1 or RemoveMouseFilter(WH_MOUSE_LL) for every other mode. Failures
+// are traced to standard output. An empty path counts as a failed load.
+FilterCallResult CallMouseFilter(const std::string& libraryPath, int mode);

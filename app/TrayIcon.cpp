@@ -1,0 +1,71 @@
+#include "TrayIcon.h"
+
+#include "NotifyIconRecord.h"
+#include "TrayIconHandler.h"
+
+TrayIcon::TrayIcon(HWND window, UINT iconId, HICON icon, const char* tooltip, TrayIconHandler** handlers,
+    int handlerCount)
+    : m_window(window), m_iconId(iconId), m_icon(icon), m_tooltip(tooltip), m_handlers(handlers),
+      m_handlerCount(handlerCount)
+{
+}
+
+TrayIcon::~TrayIcon()
+{
+    if (m_pDestroyedDuringDispatch != nullptr)
+        *m_pDestroyedDuringDispatch = true;
+    RemoveIcon();
+    delete[] m_handlers;
+}
+
+void TrayIcon::SetIconData(HWND window, UINT iconId, HICON icon, const char* tooltip)
+{
+    m_window = window;
+    m_iconId = iconId;
+    m_icon = icon;
+    m_tooltip = tooltip;
+}
+
+BOOL TrayIcon::AddIcon()
+{
+    NOTIFYICONDATAA record = MakeNotifyIconAddRecord(m_window, m_iconId, m_icon, m_tooltip);
+    const BOOL added = Shell_NotifyIconA(NIM_ADD, &record);
+    // The icon is a shared one: DestroyIcon leaves it valid, so the same
+    // handle can be added again after the taskbar is re-created.
+    if (m_icon != nullptr)
+        DestroyIcon(m_icon);
+    return added;
+}
+
+BOOL TrayIcon::RemoveIcon()
+{
+    NOTIFYICONDATAA record = MakeNotifyIconKeyRecord(m_window, m_iconId);
+    return Shell_NotifyIconA(NIM_DELETE, &record);
+}
+
+void TrayIcon::DispatchNotification(WPARAM wParam, LPARAM lParam)
+{
+    bool destroyed = false;
+    bool* const enclosingDispatch = m_pDestroyedDuringDispatch;
+    m_pDestroyedDuringDispatch = &destroyed;
+    // The count is read afresh at each step and every match runs: two
+    // handlers may answer one message.
+    for (int i = 0; i < m_handlerCount; ++i) {
+        TrayIconHandler* const handler = m_handlers[i];
+        if (handler->m_mouseMessage == static_cast<UINT>(lParam) && wParam == m_iconId) {
+            handler->Invoke();
+            if (destroyed) {
+                if (enclosingDispatch != nullptr)
+                    *enclosingDispatch = true;
+                return;
+            }
+        }
+    }
+    m_pDestroyedDuringDispatch = enclosingDispatch;
+}
+
+LRESULT TrayIcon::OnTaskbarCreated(WPARAM, LPARAM)
+{
+    AddIcon();
+    return 0;
+}
