@@ -13,7 +13,9 @@ public:
     // window itself lives on (a dialog's window ends inside DoModal).
     ~CWnd() override;
 
-    // Null for a null object too, as callers test a pointer they were given.
+    // The window, or null while the object has none. (Unlike the vendor
+    // framework's, it must not be called through a null pointer: test the
+    // pointer first.)
     HWND GetSafeHwnd() const;
 
     // Default processing of the message being handled: the original message,
