@@ -2,11 +2,10 @@
 
 namespace {
 
-// Only ASCII letters are raised. The flags are ASCII words, and the C
-// library's toupper follows the user's locale: under a Turkish one it would
-// turn "i" into a dotted capital I, so "/install" would not be recognised.
-// A byte above 0x7F stays as it is and keeps the flag from matching, which
-// is right: no spelling with such a byte is one of our flags.
+// Only ASCII letters are raised. The flags are ASCII words, so no other
+// byte could take part in a match, and recognition then does not depend on
+// the user's locale or code page as the C library's toupper does (which is
+// also undefined for the negative chars that bytes above 0x7F become).
 void UpperCaseAscii(std::string& text)
 {
     for (char& character : text) {
