@@ -126,6 +126,8 @@ TEST(CommandLineParamsQuotes, QuotedValueKeepsItsSpacesAsTheyStand)
 {
     EXPECT_EQ(WalkSteps(R"(prog "a   b  c" d)"), (Steps{Param("a   b  c"), Param("d")}));
     EXPECT_EQ(WalkSteps(R"(prog "a" b)"), (Steps{Param("a"), Param("b")}));
+    // A lone quote after the opening one closes the value, which then ends in a space.
+    EXPECT_EQ(WalkSteps(R"(prog "a b " c)"), (Steps{Param("a b "), Param("c")}));
 }
 
 TEST(CommandLineParamsQuotes, QuoteInsideATokenStays)
