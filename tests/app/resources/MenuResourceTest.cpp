@@ -1,0 +1,195 @@
+#include "ResourceBytes.h"
+#include "ResourceReader.h"
+#include "resource.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+using namespace resource_probe;
+
+namespace {
+
+struct MenuItem {
+    UINT type = 0;
+    UINT state = 0;
+    UINT id = 0;
+    HMENU subMenu = nullptr;
+    std::wstring text;
+};
+
+// Reads an item by position, or by command when byPosition is FALSE (the way
+// the program finds the mode items: from the popup, through the sub-menus).
+MenuItem ReadItem(HMENU menu, UINT item, BOOL byPosition = TRUE)
+{
+    wchar_t text[64] = {};
+    MENUITEMINFOW info = {};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
+    info.dwTypeData = text;
+    info.cch = static_cast<UINT>(sizeof text / sizeof text[0]);
+    MenuItem result;
+    if (!GetMenuItemInfoW(menu, item, byPosition, &info)) {
+        ADD_FAILURE() << "no menu item " << item << (byPosition ? " (position)" : " (command)");
+        return result;
+    }
+    result.type = info.fType;
+    result.state = info.fState;
+    result.id = info.wID;
+    result.subMenu = info.hSubMenu;
+    result.text = text;
+    return result;
+}
+
+struct CompiledItem {
+    WORD option = 0;
+    std::wstring text;
+};
+
+// The items of a menu template in the order compiled, popups before their
+// items, with the option flags as stored. LoadMenu adds state of its own (it
+// gives separators MFS_GRAYED, seen under Wine), so the resource is read here.
+void ReadMenuLevel(ResourceReader& reader, std::vector<CompiledItem>& items)
+{
+    for (;;) {
+        CompiledItem item;
+        item.option = reader.Read<WORD>();
+        if ((item.option & MF_POPUP) == 0)
+            reader.Read<WORD>(); // the command identifier
+        item.text = reader.ReadString();
+        items.push_back(item);
+        if ((item.option & MF_POPUP) != 0)
+            ReadMenuLevel(reader, items);
+        if ((item.option & MF_END) != 0)
+            return;
+    }
+}
+
+std::vector<CompiledItem> ReadMenuTemplate(const ResourceBytes& bytes)
+{
+    ResourceReader reader(bytes.data, bytes.size);
+    const WORD version = reader.Read<WORD>();
+    const WORD headerSize = reader.Read<WORD>();
+    if (version != 0)
+        throw std::runtime_error("not a standard menu template");
+    reader.Skip(headerSize);
+    std::vector<CompiledItem> items;
+    ReadMenuLevel(reader, items);
+    return items;
+}
+
+// The menu as LoadMenu gives it; destroying it destroys its sub-menus too.
+class TrayMenu : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_NE(FindEnglishResource(RT_MENU, IDR_TRAY_MENU).data, nullptr) << "no US English menu 131";
+        m_menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_TRAY_MENU));
+        ASSERT_NE(m_menu, nullptr);
+        ASSERT_EQ(GetMenuItemCount(m_menu), 1);
+        m_popup = GetSubMenu(m_menu, 0);
+        ASSERT_NE(m_popup, nullptr);
+    }
+
+    void TearDown() override
+    {
+        if (m_menu != nullptr)
+            DestroyMenu(m_menu);
+    }
+
+    HMENU m_menu = nullptr;
+    HMENU m_popup = nullptr;
+};
+
+TEST_F(TrayMenu, HoldsOnePopupNamedMenu)
+{
+    const MenuItem popup = ReadItem(m_menu, 0);
+    EXPECT_EQ(popup.text, L"Menu");
+    EXPECT_EQ(popup.subMenu, m_popup);
+}
+
+TEST_F(TrayMenu, OffersExitAboutASeparatorAndButtonModeInThatOrder)
+{
+    ASSERT_EQ(GetMenuItemCount(m_popup), 4);
+
+    const MenuItem exit = ReadItem(m_popup, 0);
+    EXPECT_EQ(exit.text, L"Exit");
+    EXPECT_EQ(exit.id, static_cast<UINT>(ID_TRAY_EXIT));
+    EXPECT_EQ(exit.subMenu, nullptr);
+
+    const MenuItem about = ReadItem(m_popup, 1);
+    EXPECT_EQ(about.text, L"About");
+    EXPECT_EQ(about.id, static_cast<UINT>(ID_TRAY_ABOUT));
+    EXPECT_EQ(about.subMenu, nullptr);
+
+    const MenuItem separator = ReadItem(m_popup, 2);
+    EXPECT_NE(separator.type & MFT_SEPARATOR, 0u);
+    EXPECT_EQ(separator.subMenu, nullptr);
+
+    const MenuItem buttonMode = ReadItem(m_popup, 3);
+    EXPECT_EQ(buttonMode.text, L"Button Mode");
+    EXPECT_NE(buttonMode.subMenu, nullptr);
+}
+
+TEST_F(TrayMenu, ButtonModeOffersOneThenNormal)
+{
+    const HMENU modes = GetSubMenu(m_popup, 3);
+    ASSERT_NE(modes, nullptr);
+    ASSERT_EQ(GetMenuItemCount(modes), 2);
+
+    const MenuItem one = ReadItem(modes, 0);
+    EXPECT_EQ(one.text, L"One");
+    EXPECT_EQ(one.id, static_cast<UINT>(ID_MODE_ONE));
+    EXPECT_EQ(one.subMenu, nullptr);
+
+    const MenuItem normal = ReadItem(modes, 1);
+    EXPECT_EQ(normal.text, L"Normal");
+    EXPECT_EQ(normal.id, static_cast<UINT>(ID_MODE_NORMAL));
+    EXPECT_EQ(normal.subMenu, nullptr);
+}
+
+TEST(TrayMenuResource, CarriesNoCheckGreyOrDefaultMark)
+{
+    std::vector<CompiledItem> items;
+    ASSERT_NO_THROW(items = ReadMenuTemplate(FindEnglishResource(RT_MENU, IDR_TRAY_MENU)));
+    ASSERT_EQ(items.size(), 7u);
+    // MF_HILITE is not among them: in a template its bit is MF_END.
+    const WORD marks = MF_CHECKED | MF_GRAYED | MF_DISABLED | MF_DEFAULT | MF_MENUBREAK | MF_MENUBARBREAK
+        | MF_OWNERDRAW | MF_HELP;
+    for (const CompiledItem& item : items) {
+        SCOPED_TRACE(item.text);
+        EXPECT_EQ(item.option & marks, 0);
+    }
+}
+
+TEST_F(TrayMenu, ShowsEveryCommandEnabledUncheckedAndNoneAsDefault)
+{
+    const HMENU menus[] = {m_menu, m_popup, GetSubMenu(m_popup, 3)};
+    for (const HMENU menu : menus) {
+        ASSERT_NE(menu, nullptr);
+        for (int position = 0; position < GetMenuItemCount(menu); ++position) {
+            const MenuItem item = ReadItem(menu, static_cast<UINT>(position));
+            if ((item.type & MFT_SEPARATOR) != 0)
+                continue; // greyed by LoadMenu, not by the resource
+            SCOPED_TRACE(item.text);
+            EXPECT_EQ(item.state, 0u);
+            EXPECT_EQ(item.type & (MFT_RADIOCHECK | MFT_OWNERDRAW | MFT_RIGHTJUSTIFY), 0u);
+        }
+        EXPECT_EQ(GetMenuDefaultItem(menu, FALSE, 0), static_cast<UINT>(-1));
+    }
+}
+
+TEST_F(TrayMenu, FindsEveryCommandFromThePopupThroughItsSubMenu)
+{
+    const struct {
+        UINT id;
+        const wchar_t* text;
+    } commands[] = {{ID_TRAY_EXIT, L"Exit"}, {ID_TRAY_ABOUT, L"About"}, {ID_MODE_ONE, L"One"},
+        {ID_MODE_NORMAL, L"Normal"}};
+    for (const auto& command : commands)
+        EXPECT_EQ(ReadItem(m_popup, command.id, FALSE).text, command.text);
+}
+
+} // namespace
