@@ -78,6 +78,16 @@ void RegistryValue::SetMultiString(const char* data, DWORD size, bool writeOnly)
             }
         }
     }
+    if (size > 0 && data[size - 1] != '\0') {
+        // RegSetValueExA reads the byte after string data that does not end
+        // in a zero byte, and counts it when it is zero. Handing it a copy
+        // followed by a non-zero byte keeps it inside the caller's block and
+        // writes exactly the size bytes given.
+        std::vector<char> block(data, data + size);
+        block.push_back('\x01');
+        WriteThrough(REG_MULTI_SZ, block.data(), size);
+        return;
+    }
     WriteThrough(REG_MULTI_SZ, data, size);
 }
 

@@ -31,9 +31,18 @@ GuardedBuffer::GuardedBuffer(size_t size) : m_size(size)
     Fill(0xCC);
 }
 
+GuardedBuffer::GuardedBuffer(GuardedBuffer&& other) noexcept
+    : m_region(other.m_region), m_data(other.m_data), m_size(other.m_size)
+{
+    other.m_region = nullptr;
+    other.m_data = nullptr;
+    other.m_size = 0;
+}
+
 GuardedBuffer::~GuardedBuffer()
 {
-    VirtualFree(m_region, 0, MEM_RELEASE);
+    if (m_region != nullptr)
+        VirtualFree(m_region, 0, MEM_RELEASE);
 }
 
 void GuardedBuffer::Fill(BYTE value)

@@ -13,8 +13,10 @@ public:
     explicit GuardedBuffer(size_t size);
     ~GuardedBuffer();
 
+    GuardedBuffer(GuardedBuffer&& other) noexcept;
     GuardedBuffer(const GuardedBuffer&) = delete;
     GuardedBuffer& operator=(const GuardedBuffer&) = delete;
+    GuardedBuffer& operator=(GuardedBuffer&&) = delete;
 
     BYTE* Bytes() const { return m_data; }
     char* Text() const { return reinterpret_cast<char*>(m_data); }
