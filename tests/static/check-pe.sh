@@ -2,13 +2,17 @@
 # Static checks of one built Windows binary, read with the MinGW binutils:
 #   check-pe.sh FILE TOOL_PREFIX [--machine ARCH] [--export NAME@ORDINAL]...
 #               [--imports "A.dll B.dll"] [--resource TEXT]...
+#               [--resource-in HEAD TEXT]...
 # --imports lists every DLL the binary may import, no more and no fewer.
 # --resource TEXT must appear in the binary's resources as windres prints them.
+# --resource-in HEAD TEXT: TEXT must appear in the one resource statement whose
+#   first line starts with HEAD (such as "100 DIALOGEX"), up to its END.
 set -u
 file=$1 prefix=$2
 shift 2
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+load_resources() { [ -n "$resources" ] || resources=$("$prefix-windres" -J coff -i "$file" -O rc 2>&1); }
 
 [ -f "$file" ] || { echo "FAIL: $file does not exist"; exit 1; }
 headers=$("$prefix-objdump" -p "$file") || { echo "FAIL: objdump cannot read $file"; exit 1; }
@@ -39,11 +43,19 @@ while [ $# -gt 0 ]; do
         [ "$actual" = "$expected" ] || fail "imports are '$actual', expected '$expected'"
         shift 2 ;;
     --resource)
-        if [ -z "$resources" ]; then
-            resources=$("$prefix-windres" -J coff -i "$file" -O rc 2>&1)
-        fi
+        load_resources
         grep -qF -- "$2" <<<"$resources" || fail "resources lack: $2"
         shift 2 ;;
+    --resource-in)
+        load_resources
+        statement=$(awk -v head="$2" 'index($0, head) == 1 { inside = 1 } inside { print } inside && $0 == "END" { exit }' \
+            <<<"$resources")
+        if [ -z "$statement" ]; then
+            fail "resources lack a statement starting: $2"
+        else
+            grep -qF -- "$3" <<<"$statement" || fail "resource '$2' lacks: $3"
+        fi
+        shift 3 ;;
     *)
         echo "usage error: $1"; exit 2 ;;
     esac
