@@ -1,0 +1,113 @@
+// The harness's own mechanisms, proved against TrayStandIn, a test-only
+// program with Vantrel's outside: when these pass and a scenario fails, the
+// fault is in the program, not in the harness or in Wine.
+
+#include "NotificationArea.h"
+#include "ProgramFixture.h"
+#include "ProgramWindows.h"
+#include "RealInput.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace e2e {
+namespace {
+
+constexpr char kStandInFileName[] = "TrayStandIn.exe";
+constexpr DWORD kIconTimeoutMs = 10000;
+
+class HarnessTest : public ProgramTest {
+protected:
+    HarnessTest() : ProgramTest(kStandInFileName) {}
+};
+
+TEST_F(HarnessTest, XAndWineAgreeOnScreenCoordinates)
+{
+    const POINT target{321, 456};
+
+    ASSERT_TRUE(MovePointerTo(target));
+
+    POINT seen{};
+    ASSERT_TRUE(GetCursorPos(&seen));
+    EXPECT_EQ(seen.x, target.x);
+    EXPECT_EQ(seen.y, target.y);
+}
+
+TEST_F(HarnessTest, TheNewestIconIsFoundInWinesTrayWindow)
+{
+    ASSERT_TRUE(Start(kFirstIconId));
+
+    const std::optional<RECT> icon = NewestIconRect();
+
+    ASSERT_TRUE(icon.has_value());
+    EXPECT_EQ(icon->right - icon->left, 20);
+    EXPECT_EQ(icon->bottom - icon->top, 20);
+    EXPECT_EQ(ShownIconCount(), 1);
+}
+
+TEST_F(HarnessTest, IconProbingTellsPresentFromAbsentIcons)
+{
+    ASSERT_TRUE(Start(kFirstIconId));
+
+    EXPECT_TRUE(IconExists(m_mainWindow, kFirstIconId));
+    EXPECT_FALSE(IconExists(m_mainWindow, kModeIconId));
+    ASSERT_TRUE(RemoveIconOf(m_mainWindow, kFirstIconId));
+    EXPECT_TRUE(WaitForIcon(m_mainWindow, kFirstIconId, false, kIconTimeoutMs));
+}
+
+TEST_F(HarnessTest, TheProbeReadsEachStateOfTheOtherProcesssMenu)
+{
+    ASSERT_TRUE(Start(kFirstIconId));
+    const MenuReading before = MenuAsShownBy(kLeftButton);
+    ASSERT_TRUE(before.Succeeded()) << before.failure;
+
+    ASSERT_TRUE(Choose(MenuChoice::One, kLeftButton));
+    const MenuReading after = MenuAsShownBy(kLeftButton);
+
+    ASSERT_TRUE(after.Succeeded()) << after.failure;
+    EXPECT_TRUE(before.IsChecked(kCommandNormal)) << before.Describe();
+    EXPECT_FALSE(before.IsChecked(kCommandOne)) << before.Describe();
+    EXPECT_TRUE(after.IsChecked(kCommandOne)) << after.Describe();
+    EXPECT_FALSE(after.IsChecked(kCommandNormal)) << after.Describe();
+}
+
+TEST_F(HarnessTest, TheTooltipFollowsTheIcon)
+{
+    ASSERT_TRUE(Start(kFirstIconId));
+    EXPECT_EQ(IconTooltip(), kFirstTooltip);
+
+    ASSERT_TRUE(Choose(MenuChoice::One, kLeftButton));
+
+    ASSERT_TRUE(WaitForIcon(m_mainWindow, kModeIconId, true, kIconTimeoutMs));
+    EXPECT_EQ(IconTooltip(), kModeTooltip);
+}
+
+TEST_F(HarnessTest, TheTestWindowTellsRemappedFromPlainRightClicks)
+{
+    ASSERT_TRUE(Start(kFirstIconId));
+    EXPECT_EQ(RealRightClickOnTestWindow(), kRightClickArrived);
+
+    ASSERT_TRUE(Choose(MenuChoice::One, kLeftButton));
+
+    EXPECT_EQ(RealRightClickOnTestWindow(), kLeftClickArrived);
+}
+
+TEST_F(HarnessTest, StopEndsTheProgramPolitelyWhileItsMenuIsOpen)
+{
+    ASSERT_TRUE(Start(kFirstIconId));
+    ASSERT_TRUE(OpenMenu(kLeftButton));
+
+    EXPECT_TRUE(m_program.Stop());
+}
+
+TEST_F(HarnessTest, StopEndsTheProgramPolitelyWhileItAsks)
+{
+    ASSERT_TRUE(Start(kFirstIconId));
+    PostCommand(m_mainWindow, kCommandExit);
+    ASSERT_NE(WaitForVisibleWindow(m_program.Id(), kDialogClass, kProgramTitle, 5000), nullptr);
+
+    EXPECT_TRUE(m_program.Stop());
+}
+
+} // namespace
+} // namespace e2e

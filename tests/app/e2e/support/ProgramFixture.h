@@ -1,0 +1,82 @@
+#pragma once
+
+// The fixture of every end-to-end test: the program's registry key taken away
+// before the test and given back after it, the program started from the
+// build's own folder (or a copy elsewhere), and ended at the end of the test
+// through its own OK command, which must end it without asking.
+
+#include "ClickRecorder.h"
+#include "MenuReader.h"
+#include "ProgramFacts.h"
+#include "ProgramProcess.h"
+#include "StoredMode.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace e2e {
+
+enum class MenuChoice { Exit, About, One, Normal };
+
+class ProgramTest : public ::testing::Test {
+protected:
+    ProgramTest() : ProgramTest(kProgramFileName) {}
+    // Drives another program of the build with the same outside (the
+    // harness's own tests use a stand-in).
+    explicit ProgramTest(std::string builtProgramFile) : m_builtProgramFile(std::move(builtProgramFile)) {}
+
+    void TearDown() override;
+
+    // The program and the filter library as the build made them.
+    std::string BuiltProgramPath() const;
+    static std::string BuiltLibraryPath();
+
+    // Starts the program and waits for its hidden main window and for its
+    // icon with the given identifier.
+    ::testing::AssertionResult Start(UINT expectedIconId, const LaunchOptions& options);
+    ::testing::AssertionResult Start(UINT expectedIconId);
+
+    // The icon with this identifier is shown, and the other one is not.
+    ::testing::AssertionResult ShowsOnlyIcon(UINT iconId) const;
+
+    // A real press and release of the X button on the program's icon, and the
+    // popup menu that it opens.
+    ::testing::AssertionResult OpenMenu(int xButton);
+    MenuReading ReadMenu() const;
+    ::testing::AssertionResult CloseMenu();
+    // Opens the menu with the X button and picks the item with the keys a
+    // user would press: Home, Down to it, Right into "Button Mode", Return.
+    ::testing::AssertionResult Choose(MenuChoice choice, int xButton);
+    // Opens the menu, reads it and closes it again.
+    MenuReading MenuAsShownBy(int xButton);
+
+    // Waits until the program has handled what it was sent so far: a short
+    // pause lets the menu's posted command arrive, and a message sent after
+    // it returns once the handler (which may wait ~2 s on the tray) is done.
+    void LetProgramSettle() const;
+
+    // A real right click on a window of the test, and the button messages
+    // that window received, by name.
+    std::string RealRightClickOnTestWindow();
+
+    // The tooltip the tray shows while the pointer rests on the icon.
+    std::string IconTooltip() const;
+
+    const std::string m_builtProgramFile;
+    // Declared before the program so that it outlives it: the key comes back only
+    // after the program has ended.
+    ProgramKeyGuard m_programKey;
+    ProgramProcess m_program;
+    HWND m_mainWindow = nullptr;
+    HWND m_menuWindow = nullptr;
+    std::unique_ptr<ClickRecorder> m_clickRecorder;
+};
+
+inline constexpr char kLeftClickArrived[] = "WM_LBUTTONDOWN WM_LBUTTONUP";
+inline constexpr char kRightClickArrived[] = "WM_RBUTTONDOWN WM_RBUTTONUP";
+
+} // namespace e2e

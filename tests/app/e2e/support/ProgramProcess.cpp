@@ -1,0 +1,145 @@
+#include "ProgramProcess.h"
+
+#include "ProgramWindows.h"
+#include "TestSupport.h"
+
+#include <fstream>
+#include <sstream>
+#include <utility>
+
+namespace e2e {
+
+namespace {
+
+constexpr DWORD kPoliteExitTimeoutMs = 10000;
+constexpr DWORD kTerminateTimeoutMs = 5000;
+
+std::string NewOutputPath()
+{
+    char folder[MAX_PATH] = {};
+    char path[MAX_PATH] = {};
+    GetTempPathA(sizeof folder, folder);
+    GetTempFileNameA(folder, "vto", 0, path);
+    return path;
+}
+
+// Closes whatever the program has open in front of its main window: posted
+// messages are taken in order by the innermost loop, so the main window's
+// IDOK that follows is handled once these have closed.
+void CloseOpenWindows(DWORD processId)
+{
+    for (HWND window : TopLevelWindowsOf(processId)) {
+        if (!IsWindowVisible(window))
+            continue;
+        const std::string className = ClassNameOf(window);
+        if (className == "#32768")
+            PostKey(window, VK_ESCAPE);
+        else if (className == "#32770")
+            PostCommand(window, GetDlgItem(window, IDNO) != nullptr ? IDNO : IDCANCEL);
+    }
+}
+
+} // namespace
+
+ProgramProcess::~ProgramProcess()
+{
+    Stop();
+}
+
+ProgramProcess::ProgramProcess(ProgramProcess&& other) noexcept
+    : m_process(std::exchange(other.m_process, nullptr)),
+      m_processId(std::exchange(other.m_processId, 0)),
+      m_outputPath(std::move(other.m_outputPath))
+{
+    other.m_outputPath.clear();
+}
+
+ProgramProcess& ProgramProcess::operator=(ProgramProcess&& other) noexcept
+{
+    if (this != &other) {
+        Stop();
+        m_process = std::exchange(other.m_process, nullptr);
+        m_processId = std::exchange(other.m_processId, 0);
+        m_outputPath = std::move(other.m_outputPath);
+        other.m_outputPath.clear();
+    }
+    return *this;
+}
+
+ProgramProcess ProgramProcess::Launch(const LaunchOptions& options)
+{
+    ProgramProcess program;
+    program.m_outputPath = NewOutputPath();
+
+    SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+    const HANDLE output = CreateFileA(program.m_outputPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+        &inheritable, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (output == INVALID_HANDLE_VALUE)
+        return program;
+
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = output;
+    startup.hStdError = output;
+    std::string commandLine = "\"" + options.programPath + "\"";
+    if (!options.arguments.empty())
+        commandLine += " " + options.arguments;
+    PROCESS_INFORMATION process{};
+    if (CreateProcessA(options.programPath.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+            options.currentDirectory.empty() ? nullptr : options.currentDirectory.c_str(), &startup, &process)) {
+        CloseHandle(process.hThread);
+        program.m_process = process.hProcess;
+        program.m_processId = process.dwProcessId;
+    }
+    CloseHandle(output);
+    return program;
+}
+
+bool ProgramProcess::IsRunning() const
+{
+    return m_process != nullptr && WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT;
+}
+
+bool ProgramProcess::WaitForExit(DWORD timeoutMs) const
+{
+    return testing_support::PumpMessagesUntil([this] { return !IsRunning(); }, timeoutMs);
+}
+
+std::string ProgramProcess::Output() const
+{
+    std::ifstream in(m_outputPath, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+bool ProgramProcess::Stop()
+{
+    bool polite = true;
+    if (IsRunning()) {
+        CloseOpenWindows(m_processId);
+        if (HWND mainWindow = FindMainWindow(m_processId))
+            PostCommand(mainWindow, IDOK);
+        if (!WaitForExit(kPoliteExitTimeoutMs)) {
+            polite = false;
+            TerminateProcess(m_process, 1);
+            WaitForSingleObject(m_process, kTerminateTimeoutMs);
+        }
+    }
+    Release();
+    return polite;
+}
+
+void ProgramProcess::Release()
+{
+    if (m_process != nullptr)
+        CloseHandle(m_process);
+    m_process = nullptr;
+    m_processId = 0;
+    if (!m_outputPath.empty())
+        DeleteFileA(m_outputPath.c_str());
+    m_outputPath.clear();
+}
+
+} // namespace e2e

@@ -1,0 +1,55 @@
+#pragma once
+
+// The program's per-user store, HKEY_CURRENT_USER\Software\Vantrel, read and
+// written directly: the program runs in the same Wine prefix, so the test sees
+// exactly what it stored.
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+inline constexpr char kProgramKeyPath[] = "Software\\Vantrel";
+inline constexpr char kModeValueName[] = "Mode";
+
+struct RegistryData {
+    DWORD type = REG_NONE;
+    std::vector<BYTE> bytes;
+
+    // The bytes as text, up to the first zero byte.
+    std::string Text() const;
+};
+
+bool ProgramKeyExists();
+// Null when the key or the value does not exist.
+std::optional<RegistryData> ReadStoredMode();
+// Creates the key when needed. A REG_SZ text is stored with its terminator.
+bool StoreModeText(const std::string& text);
+bool StoreModeData(const RegistryData& data);
+bool DeleteStoredMode();
+bool DeleteProgramKey();
+
+// Takes the key away for one test and gives it back afterwards, also when the
+// test fails: its values are remembered, the key is deleted, and at the end
+// whatever the test left is deleted and the remembered key written back.
+class ProgramKeyGuard {
+public:
+    ProgramKeyGuard();
+    ~ProgramKeyGuard();
+    ProgramKeyGuard(const ProgramKeyGuard&) = delete;
+    ProgramKeyGuard& operator=(const ProgramKeyGuard&) = delete;
+
+private:
+    struct NamedValue {
+        std::string name;
+        RegistryData data;
+    };
+
+    bool m_keyExisted = false;
+    std::vector<NamedValue> m_values;
+};
+
+} // namespace e2e
