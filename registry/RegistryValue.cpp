@@ -8,6 +8,7 @@
 #include <cstring>
 #include <limits>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -15,6 +16,30 @@ namespace {
 constexpr size_t kIntTextSize = 12;
 static_assert(std::numeric_limits<int>::digits10 + 3 <= static_cast<int>(kIntTextSize),
     "every int must fit its decimal text buffer");
+
+// The strings of a REG_MULTI_SZ block. A zero last byte closes the list and
+// ends no string; a last piece with no zero byte after it is dropped.
+std::vector<std::string> ParseMultiString(const char* data, DWORD size)
+{
+    std::vector<std::string> strings;
+    if (size <= 2)
+        return strings;
+    const size_t end = data[size - 1] == '\0' ? size - 1 : size;
+    // The search runs on a copy closed by two zero bytes (room for a
+    // double-byte character's trail byte), so that it stops inside the copy
+    // even when the block's last byte is not zero.
+    std::vector<char> block(data, data + size);
+    block.insert(block.end(), 2, '\0');
+    const char* start = block.data();
+    for (;;) {
+        const char* terminator = multibyte::FindTerminator(start);
+        if (terminator == nullptr || static_cast<size_t>(terminator - block.data()) >= end)
+            break;
+        strings.emplace_back(start, terminator);
+        start = terminator + 1;
+    }
+    return strings;
+}
 
 } // namespace
 
@@ -59,24 +84,7 @@ void RegistryValue::SetMultiString(const char* data, DWORD size, bool writeOnly)
 {
     if (!writeOnly) {
         m_type = REG_MULTI_SZ;
-        m_strings.clear();
-        if (size > 2) {
-            // A zero last byte closes the list; it ends no string.
-            const size_t end = data[size - 1] == '\0' ? size - 1 : size;
-            // The search runs on a copy closed by two zero bytes (room for a
-            // double-byte character's trail byte), so that it stops inside
-            // the copy even when the block's last byte is not zero.
-            std::vector<char> block(data, data + size);
-            block.insert(block.end(), 2, '\0');
-            const char* start = block.data();
-            for (;;) {
-                const char* terminator = multibyte::FindTerminator(start);
-                if (terminator == nullptr || static_cast<size_t>(terminator - block.data()) >= end)
-                    break;
-                m_strings.emplace_back(start, terminator);
-                start = terminator + 1;
-            }
-        }
+        m_strings = ParseMultiString(data, size);
     }
     if (size > 0 && data[size - 1] != '\0') {
         // RegSetValueExA reads the byte after string data that does not end

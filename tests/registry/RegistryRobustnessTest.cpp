@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <ostream>
 #include <stdexcept>
 #include <string>
 #include <tuple>
@@ -38,6 +39,11 @@ const NamedType kTypes[] = {
     {REG_RESOURCE_LIST, "REG_RESOURCE_LIST"},
     {REG_QWORD, "REG_QWORD"},
 };
+
+void PrintTo(const NamedType& type, std::ostream* out)
+{
+    *out << type.name;
+}
 
 using Params = std::tuple<NamedType, DWORD, DWORD>;
 
