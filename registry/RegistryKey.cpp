@@ -81,6 +81,7 @@ bool RegistryKey::Open(const char* subKey, HKEY parent, REGSAM access, bool reop
             nullptr);
     else
         result = RegOpenKeyExA(parent, subKey, 0, mask, &m_hKey);
+    m_openResult = result;
     if (result != ERROR_SUCCESS) {
         m_hKey = nullptr;
         return false;

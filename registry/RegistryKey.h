@@ -69,6 +69,9 @@ public:
     // The open key handle, or null when none is open. Read it, never set it:
     // the key owns the handle.
     HKEY m_hKey = nullptr;
+    // What the registry answered to the last RegOpenKeyExA or RegCreateKeyExA
+    // of Open, so that a caller can tell a missing key from a refused one.
+    LONG m_openResult = ERROR_SUCCESS;
 
 private:
     friend class RegistryValue;

@@ -183,9 +183,10 @@ void RegistryValue::WriteThrough(DWORD type, const void* data, DWORD size)
     RegistryKey& key = *m_key;
     if (!(key.m_flags & REGKEY_LOADING)) {
         const bool writable = (key.m_flags & REGKEY_ON_DEMAND) ? key.EnsureOpen(KEY_SET_VALUE) : key.m_hKey != nullptr;
-        // A failed write goes unreported: the cache holds the value regardless.
-        if (writable)
-            RegSetValueExA(key.m_hKey, m_name.get(), 0, type, static_cast<const BYTE*>(data), size);
+        // The cache holds the value regardless of how the write went.
+        m_writeResult = writable
+            ? RegSetValueExA(key.m_hKey, m_name.get(), 0, type, static_cast<const BYTE*>(data), size)
+            : ERROR_INVALID_HANDLE;
     }
     key.CloseIfOnDemand();
     m_exists = true;

@@ -61,6 +61,10 @@ public:
     // True once a setter has given the entry a value; false after Delete.
     bool m_exists = false;
     DWORD m_dword = 0;
+    // What the registry answered to this entry's last write-through:
+    // ERROR_INVALID_HANDLE when the key was not open for it. Setters change
+    // the cache whatever happens; callers that must know read this.
+    LONG m_writeResult = ERROR_SUCCESS;
     // Buffer of kTextBufferSize bytes owned by the entry, or null until a text
     // is stored or asked for. A raw pointer because callers read it directly.
     char* m_text = nullptr;

@@ -32,6 +32,22 @@ TEST_F(RegistryValueWrite, SetStringWritesTheTextWithItsTerminator)
     EXPECT_EQ(value->m_type, static_cast<DWORD>(REG_SZ));
     EXPECT_TRUE(value->m_exists);
     EXPECT_STREQ(value->m_text, "hello");
+    EXPECT_EQ(value->m_writeResult, ERROR_SUCCESS);
+}
+
+TEST_F(RegistryValueWrite, AWriteTheRegistryRefusesIsReportedAndStillCached)
+{
+    RegistryKey readOnly(0);
+    ASSERT_TRUE(readOnly.Open(Path().c_str(), HKEY_CURRENT_USER, KEY_QUERY_VALUE, false));
+    RegistryValue* value = readOnly.Value("Text");
+    value->SetString("refused");
+    EXPECT_EQ(value->m_writeResult, ERROR_ACCESS_DENIED);
+    EXPECT_TRUE(value->m_exists);
+    EXPECT_STREQ(value->m_text, "refused");
+    EXPECT_FALSE(Exists("Text"));
+
+    value->SetDword(7);
+    EXPECT_EQ(value->m_writeResult, ERROR_ACCESS_DENIED);
 }
 
 TEST_F(RegistryValueWrite, SetStringOfTheEmptyTextWritesOneByte)
@@ -159,8 +175,10 @@ TEST_F(RegistryValueWrite, SettersOnAClosedKeyChangeOnlyTheCache)
     RegistryValue* integer = m_key.Value("Int");
     integer->SetInt(4);
 
-    for (RegistryValue* value : {text, number, binary, list, integer})
+    for (RegistryValue* value : {text, number, binary, list, integer}) {
         EXPECT_TRUE(value->m_exists);
+        EXPECT_EQ(value->m_writeResult, ERROR_INVALID_HANDLE);
+    }
     EXPECT_STREQ(text->m_text, "cached");
     EXPECT_EQ(number->m_dword, 3u);
     EXPECT_STREQ(integer->m_text, "4");
