@@ -1,0 +1,288 @@
+#include "MainDialog.h"
+
+#include "AboutDialog.h"
+#include "ButtonMode.h"
+#include "FilterLibrary.h"
+#include "RegisteredMessages.h"
+#include "RegistryKey.h"
+#include "StoredButtonMode.h"
+#include "TrayIcon.h"
+#include "TrayMenuHandler.h"
+#include "resource.h"
+
+#include <utility>
+
+namespace {
+
+constexpr char kSettingsKey[] = "Software\\Vantrel";
+constexpr char kModeValueName[] = "Mode";
+constexpr REGSAM kSettingsAccess = KEY_QUERY_VALUE | KEY_SET_VALUE;
+
+// The icon is added as identifier 130 with the window's own tooltip, and from
+// the first mode applied on as identifier 129 with the tooltip that says what
+// the menu does.
+constexpr UINT kFirstTrayIconId = 130;
+constexpr char kFirstTooltip[] = "Vantrel";
+constexpr UINT kModeTrayIconId = 129;
+constexpr char kModeTooltip[] = "Toggle Mouse Buttons";
+
+constexpr char kExitQuestion[] = "Are you sure you want to exit Vantrel?";
+
+// Room for the system menu's About text; the string resource is short.
+constexpr int kMenuTextSize = 256;
+
+HICON LoadProgramIcon(UINT iconId)
+{
+    const LPCSTR name = MAKEINTRESOURCEA(iconId);
+    return LoadIconA(AfxFindResourceHandle(name, RT_GROUP_ICON), name);
+}
+
+// The paint context of one WM_PAINT: BeginPaint here, EndPaint at scope end.
+class PaintContext {
+public:
+    explicit PaintContext(HWND window) : m_window(window), m_dc(BeginPaint(window, &m_paint)) {}
+    ~PaintContext() { EndPaint(m_window, &m_paint); }
+    PaintContext(const PaintContext&) = delete;
+    PaintContext& operator=(const PaintContext&) = delete;
+
+    HDC Handle() const { return m_dc; }
+
+private:
+    HWND m_window;
+    PAINTSTRUCT m_paint{};
+    HDC m_dc;
+};
+
+void ShowAboutDialog()
+{
+    AboutDialog dialog;
+    dialog.DoModal();
+}
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(MainDialog, CDialog)
+    ON_WM_SYSCOMMAND()
+    ON_WM_PAINT()
+    ON_WM_QUERYDRAGICON()
+    ON_REGISTERED_MESSAGE(TaskbarCreatedMessage, OnTaskbarCreated)
+    ON_REGISTERED_MESSAGE(NotifyIconMessage, OnNotifyIcon)
+    ON_COMMAND(ID_TRAY_ABOUT, OnAbout)
+    ON_COMMAND(IDCANCEL, OnHideWindow)
+    ON_COMMAND(ID_TRAY_EXIT, OnExit)
+    ON_COMMAND(IDOK, OnOkCommand)
+    ON_WM_WINDOWPOSCHANGING()
+    ON_COMMAND(ID_MODE_NORMAL, OnModeNormal)
+    ON_COMMAND(ID_MODE_ONE, OnModeOne)
+END_MESSAGE_MAP()
+
+MainDialog::MainDialog(CWnd* parent)
+    : CDialog(IDD_VANTREL_DIALOG, parent), m_buttonMode(kButtonModeNormal), m_hIcon(LoadProgramIcon(IDI_MODE_NORMAL))
+{
+}
+
+MainDialog::~MainDialog()
+{
+    FreeTrayObjects();
+}
+
+BOOL MainDialog::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    AddAboutToSystemMenu();
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+    CreateTrayIcon();
+    ApplyStoredMode();
+    return TRUE;
+}
+
+void MainDialog::AddAboutToSystemMenu()
+{
+    const HMENU systemMenu = GetSystemMenu(FALSE);
+    if (systemMenu == nullptr)
+        return;
+    char text[kMenuTextSize] = {};
+    LoadStringA(AfxGetResourceHandle(), IDS_ABOUTBOX, text, kMenuTextSize);
+    if (text[0] == '\0')
+        return;
+    AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(systemMenu, MF_STRING, IDM_ABOUTBOX, text);
+}
+
+void MainDialog::CreateTrayIcon()
+{
+    m_pHandlerArray = new TrayIconHandler*[2];
+    m_pRightClickHandler = new TrayMenuHandler(WM_RBUTTONDOWN);
+    m_pLeftClickHandler = new TrayMenuHandler(WM_LBUTTONDOWN);
+    m_pHandlerArray[0] = m_pLeftClickHandler;
+    m_pHandlerArray[1] = m_pRightClickHandler;
+    m_pTrayIcon = new TrayIcon(m_hWnd, kFirstTrayIconId, m_hIcon, kFirstTooltip, m_pHandlerArray, 2);
+    m_pTrayIcon->AddIcon();
+}
+
+void MainDialog::ApplyStoredMode()
+{
+    // Without the key (first start) the default mode stands and nothing is
+    // applied: the icon keeps its first look.
+    RegistryKey key(0);
+    if (!key.Open(kSettingsKey, HKEY_CURRENT_USER, kSettingsAccess, false))
+        return;
+    m_buttonMode = StoredButtonMode(*key.Value(kModeValueName));
+    key.Close();
+    SetFilterMode(m_buttonMode);
+}
+
+void MainDialog::SetFilterMode(int mode)
+{
+    if (CallMouseFilter(FilterLibraryPath(), mode) != FilterCallResult::Called)
+        return;
+    const UINT modeIconId = mode == kButtonModeOne ? IDI_MODE_ONE : IDI_MODE_NORMAL;
+    const HICON modeIcon = LoadProgramIcon(modeIconId);
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(modeIcon));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(modeIcon));
+    // The remove names the icon by its previous identifier, so it comes before
+    // the new data. Each shell call waits for the shell and meanwhile serves
+    // messages sent to this thread, in which Exit may free the icon: the
+    // pointer is tested before each use.
+    if (m_pTrayIcon != nullptr)
+        m_pTrayIcon->RemoveIcon();
+    if (m_pTrayIcon != nullptr)
+        m_pTrayIcon->SetIconData(m_hWnd, kModeTrayIconId, modeIcon, kModeTooltip);
+    if (m_pTrayIcon != nullptr)
+        m_pTrayIcon->AddIcon();
+}
+
+void MainDialog::OnModeOne()
+{
+    SwitchMode(kButtonModeOne);
+}
+
+void MainDialog::OnModeNormal()
+{
+    SwitchMode(kButtonModeNormal);
+}
+
+void MainDialog::SwitchMode(int newMode)
+{
+    // A mode command that arrives once Exit has freed the icon changes
+    // nothing: the program is ending. A mode that is already in force is not
+    // applied again, so the filter is never added twice in a row; a stored
+    // value that is no mode at all gives way to either command.
+    if (m_pTrayIcon == nullptr || m_buttonMode == newMode)
+        return;
+    m_buttonMode = newMode;
+    SetFilterMode(m_buttonMode);
+    SaveButtonMode();
+}
+
+void MainDialog::SaveButtonMode()
+{
+    RegistryKey key(REGKEY_CREATE);
+    if (key.Open(kSettingsKey, HKEY_CURRENT_USER, kSettingsAccess, false))
+        key.Value(kModeValueName)->SetInt(m_buttonMode);
+    key.Close();
+}
+
+void MainDialog::OnExit()
+{
+    OnCancel();
+}
+
+void MainDialog::OnCancel()
+{
+    // A second Exit while the question is open, or one after the icon is
+    // already freed, has nothing left to ask about.
+    if (m_exitQuestionOpen || m_pTrayIcon == nullptr)
+        return;
+    m_exitQuestionOpen = true;
+    const int answer = AfxMessageBox(kExitQuestion, MB_YESNO | MB_DEFBUTTON2);
+    m_exitQuestionOpen = false;
+    if (answer != IDYES)
+        return;
+    FreeTrayObjects();
+    CDialog::OnCancel();
+}
+
+void MainDialog::OnOkCommand()
+{
+    FreeTrayObjects();
+    OnOK();
+}
+
+void MainDialog::FreeTrayObjects()
+{
+    // The pointers are cleared before anything is freed: removing the icon
+    // waits for the shell, and messages sent to this window meanwhile must
+    // find no icon rather than a half-destroyed one.
+    TrayMenuHandler* const rightClickHandler = std::exchange(m_pRightClickHandler, nullptr);
+    TrayMenuHandler* const leftClickHandler = std::exchange(m_pLeftClickHandler, nullptr);
+    TrayIcon* const trayIcon = std::exchange(m_pTrayIcon, nullptr);
+    // The icon owns the array and frees it.
+    m_pHandlerArray = nullptr;
+    delete rightClickHandler;
+    delete leftClickHandler;
+    delete trayIcon;
+}
+
+LRESULT MainDialog::OnTaskbarCreated(WPARAM wParam, LPARAM lParam)
+{
+    if (m_pTrayIcon == nullptr)
+        return 0;
+    return m_pTrayIcon->OnTaskbarCreated(wParam, lParam);
+}
+
+LRESULT MainDialog::OnNotifyIcon(WPARAM wParam, LPARAM lParam)
+{
+    if (m_pTrayIcon != nullptr)
+        m_pTrayIcon->DispatchNotification(wParam, lParam);
+    return 0;
+}
+
+void MainDialog::OnSysCommand(UINT nID, LPARAM lParam)
+{
+    // Windows uses the low four bits of system commands itself.
+    if ((nID & 0xFFF0) == IDM_ABOUTBOX)
+        ShowAboutDialog();
+    else
+        CDialog::OnSysCommand(nID, lParam);
+}
+
+void MainDialog::OnAbout()
+{
+    ShowAboutDialog();
+}
+
+void MainDialog::OnHideWindow()
+{
+    // Escape and the Close command arrive here: they hide, they never end.
+    ShowWindow(SW_HIDE);
+}
+
+void MainDialog::OnWindowPosChanging(WINDOWPOS* lpwndpos)
+{
+    // Neither the template's visible style, nor the modal loop's first show,
+    // nor any ShowWindow call may make this window visible.
+    lpwndpos->flags &= ~static_cast<UINT>(SWP_SHOWWINDOW);
+    CDialog::OnWindowPosChanging(lpwndpos);
+}
+
+void MainDialog::OnPaint()
+{
+    if (!IsIconic()) {
+        CDialog::OnPaint();
+        return;
+    }
+    PaintContext paint(m_hWnd);
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(paint.Handle()), 0);
+    RECT client{};
+    GetClientRect(&client);
+    const int x = (client.right - client.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
+    const int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
+    DrawIcon(paint.Handle(), x, y, m_hIcon);
+}
+
+HCURSOR MainDialog::OnQueryDragIcon()
+{
+    return m_hIcon;
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <windows.h>
+
+#include "Afx.h"
+
+class TrayIcon;
+class TrayIconHandler;
+class TrayMenuHandler;
+
+// The program's one window: a dialog that is never shown. It holds the button
+// mode, applies it through the filter library, shows it in the window's and the
+// notification area's icons, stores it per user, owns the notification icon
+// and its handlers, and takes the popup menu's commands.
+class MainDialog : public CDialog {
+public:
+    explicit MainDialog(CWnd* parent = nullptr);
+    // Frees the notification icon and its handlers if the dialog still holds
+    // them (they are normally freed by Exit or the OK command).
+    ~MainDialog() override;
+
+    BOOL OnInitDialog() override;
+
+    // Applies a mode: 1 turns the filter on, every other value turns it off.
+    // On success the window and the notification icon show the mode's icon.
+    void SetFilterMode(int mode);
+
+    // Exit after the user has confirmed it.
+    void OnCancel() override;
+
+    // 1 = One, 2 = Normal; other values come only from the registry.
+    int GetButtonMode() const { return m_buttonMode; }
+
+protected:
+    afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
+    afx_msg void OnPaint();
+    afx_msg HCURSOR OnQueryDragIcon();
+    afx_msg LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnNotifyIcon(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnAbout();
+    afx_msg void OnHideWindow();
+    afx_msg void OnExit();
+    afx_msg void OnOkCommand();
+    afx_msg void OnWindowPosChanging(WINDOWPOS* lpwndpos);
+    afx_msg void OnModeNormal();
+    afx_msg void OnModeOne();
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    void AddAboutToSystemMenu();
+    void CreateTrayIcon();
+    void ApplyStoredMode();
+    void SwitchMode(int newMode);
+    void SaveButtonMode();
+    void FreeTrayObjects();
+
+    int m_buttonMode;
+    HICON m_hIcon;
+    TrayIcon* m_pTrayIcon = nullptr;
+    TrayIconHandler** m_pHandlerArray = nullptr;
+    TrayMenuHandler* m_pRightClickHandler = nullptr;
+    TrayMenuHandler* m_pLeftClickHandler = nullptr;
+    // True while the exit question is shown: its message box runs a nested
+    // loop in which the popup menu can send Exit again.
+    bool m_exitQuestionOpen = false;
+};
