@@ -1,0 +1,35 @@
+#include "StdoutCapture.h"
+
+#include <windows.h>
+
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+std::string CaptureStdout(const std::function<void()>& action)
+{
+    char folder[MAX_PATH] = {};
+    char path[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, folder);
+    GetTempFileNameA(folder, "out", 0, path);
+
+    std::fflush(stdout);
+    const int saved = _dup(1);
+    const int file = _open(path, _O_WRONLY | _O_TRUNC | _O_BINARY);
+    _dup2(file, 1);
+    _close(file);
+    action();
+    std::fflush(stdout);
+    _dup2(saved, 1);
+    _close(saved);
+
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    in.close();
+    DeleteFileA(path);
+    return text.str();
+}
