@@ -1,0 +1,68 @@
+#include "FilterLibrary.h"
+
+#include <utility>
+
+namespace {
+
+// void (*)() is the step between function types that GCC accepts without a
+// cast-function-type warning; the export's real type comes from MouseFilter.h.
+template <typename Function>
+Function ExportOf(HMODULE module, const char* name)
+{
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
+} // namespace
+
+FilterLibrary::FilterLibrary(const std::string& path) : m_module(LoadLibraryA(path.c_str()))
+{
+    if (m_module == nullptr)
+        return;
+    m_pAddMouseFilter = ExportOf<AddMouseFilterFunction>(m_module, kAddMouseFilterName);
+    m_pRemoveMouseFilter = ExportOf<RemoveMouseFilterFunction>(m_module, kRemoveMouseFilterName);
+}
+
+FilterLibrary::~FilterLibrary()
+{
+    Release();
+}
+
+FilterLibrary::FilterLibrary(FilterLibrary&& other) noexcept
+    : m_module(std::exchange(other.m_module, nullptr)),
+      m_pAddMouseFilter(std::exchange(other.m_pAddMouseFilter, nullptr)),
+      m_pRemoveMouseFilter(std::exchange(other.m_pRemoveMouseFilter, nullptr))
+{
+}
+
+FilterLibrary& FilterLibrary::operator=(FilterLibrary&& other) noexcept
+{
+    if (this != &other) {
+        Release();
+        m_module = std::exchange(other.m_module, nullptr);
+        m_pAddMouseFilter = std::exchange(other.m_pAddMouseFilter, nullptr);
+        m_pRemoveMouseFilter = std::exchange(other.m_pRemoveMouseFilter, nullptr);
+    }
+    return *this;
+}
+
+bool FilterLibrary::AddFilter()
+{
+    return Bound() && m_pAddMouseFilter(WH_MOUSE_LL, 0) != 0;
+}
+
+void FilterLibrary::RemoveFilter()
+{
+    if (Bound())
+        m_pRemoveMouseFilter(WH_MOUSE_LL);
+}
+
+void FilterLibrary::Release()
+{
+    if (m_module == nullptr)
+        return;
+    RemoveFilter();
+    FreeLibrary(m_module);
+    m_module = nullptr;
+    m_pAddMouseFilter = nullptr;
+    m_pRemoveMouseFilter = nullptr;
+}

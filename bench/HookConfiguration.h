@@ -1,0 +1,27 @@
+#pragma once
+
+// Which low-level mouse hook, if any, stands between injected input and the
+// window in one configuration of a measurement.
+
+#include "FilterLibrary.h"
+#include "MinimalMouseHook.h"
+
+#include <optional>
+
+enum class HookKind { None, Minimal, Filter };
+
+// Installs the configuration's hook on this thread for as long as it lives.
+class ScopedHook {
+public:
+    ScopedHook(HookKind kind, FilterLibrary& filter);
+    ~ScopedHook();
+    ScopedHook(const ScopedHook&) = delete;
+    ScopedHook& operator=(const ScopedHook&) = delete;
+
+    bool Installed() const { return m_installed; }
+
+private:
+    FilterLibrary* m_pFilter = nullptr; // set while the filter is installed
+    std::optional<MinimalMouseHook> m_minimalHook;
+    bool m_installed = false;
+};
