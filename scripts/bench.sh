@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Measures the filter's latency and CPU cost and the running program's memory
+# and idle CPU time, against a minimal hook and a minimal tray program, and
+# prints the table with each aim. Installs what is missing, builds both
+# architectures, runs the benchmark under Wine on a private Xvfb display with
+# a Wine prefix of its own, and stops everything it started.
+# Usage: bash scripts/bench.sh [benchmark options, e.g. --samples 1000 --idle-seconds 60]
+# Run it on a quiet machine: other work on the CPUs shows in every figure.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+# VANTREL_BUILD_ROOT puts the build trees elsewhere (default: build/ here).
+builds=${VANTREL_BUILD_ROOT:-$root/build}
+bash "$root/scripts/install-deps.sh"
+VANTREL_BUILD_ROOT="$builds" bash "$root/scripts/build.sh"
+
+bin="$builds/x86_64/bin"
+# Not the tests' prefix: stopping a session ends every Wine process of its
+# prefix, and a test run in the same tree must not lose its programs.
+session="$builds/x86_64/bench-session"
+prefix="$builds/x86_64/bench-wineprefix"
+windows_path() { printf 'Z:%s' "${1//\//\\}"; }
+
+stop_session() { bash "$root/cmake/test-session.sh" stop "$session" "$prefix" >/dev/null 2>&1 || true; }
+trap stop_session EXIT
+bash "$root/cmake/test-session.sh" start "$session" "$prefix"
+
+echo "Date:       $(date -u '+%Y-%m-%d %H:%M UTC')"
+echo "Processors: $(nproc), $(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -1)"
+echo "Wine:       $(/usr/lib/wine/wine64 --version 2>/dev/null)"
+echo "Load:       $(cut -d' ' -f1-3 /proc/loadavg) (1, 5, 15 min) before the run"
+echo
+
+export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
+export DISPLAY=":$(cat "$session/display")"
+# Bounded well above a default run (three idle minutes and some 5,000 clicks).
+status=0
+timeout --foreground 3600 /usr/lib/wine/wine64 "$bin/VantrelBench.exe" \
+    --i686-bin "$(windows_path "$builds/i686/bin")" --x86_64-bin "$(windows_path "$bin")" "$@" </dev/null \
+    | tr -d '\r' || status=$?
+
+echo
+echo "Load:       $(cut -d' ' -f1-3 /proc/loadavg) (1, 5, 15 min) after the run"
+exit "$status"
