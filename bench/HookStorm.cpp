@@ -9,7 +9,9 @@
 
 namespace {
 
-constexpr int kEventsPerTurn = 5000;
+// Short turns interleave the configurations finely; each still spans many
+// steps of the CPU clock.
+constexpr int kEventsPerTurn = 2000;
 constexpr int kWarmUpEvents = 500;
 constexpr DWORD kDrainTimeoutMs = 120000;
 constexpr DWORD kEventTimeoutMs = 5000;
