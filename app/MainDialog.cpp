@@ -191,14 +191,13 @@ void MainDialog::OnExit()
 
 void MainDialog::OnCancel()
 {
-    // A second Exit while the question is open, or one after the icon is
-    // already freed, has nothing left to ask about.
-    if (m_exitQuestionOpen || m_pTrayIcon == nullptr)
+    // Once the icon is freed the program is ending: nothing left to ask.
+    if (m_pTrayIcon == nullptr)
         return;
-    m_exitQuestionOpen = true;
-    const int answer = AfxMessageBox(kExitQuestion, MB_YESNO | MB_DEFBUTTON2);
-    m_exitQuestionOpen = false;
-    if (answer != IDYES)
+    // The question's message box runs a nested loop, in which the popup menu
+    // can send Exit (or the OK command) again and free everything: the
+    // objects are looked at afresh, through their pointers, after it.
+    if (AfxMessageBox(kExitQuestion, MB_YESNO | MB_DEFBUTTON2) != IDYES)
         return;
     FreeTrayObjects();
     CDialog::OnCancel();

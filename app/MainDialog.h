@@ -61,7 +61,4 @@ private:
     TrayIconHandler** m_pHandlerArray = nullptr;
     TrayMenuHandler* m_pRightClickHandler = nullptr;
     TrayMenuHandler* m_pLeftClickHandler = nullptr;
-    // True while the exit question is shown: its message box runs a nested
-    // loop in which the popup menu can send Exit again.
-    bool m_exitQuestionOpen = false;
 };

@@ -28,12 +28,16 @@ void TrayIcon::SetIconData(HWND window, UINT iconId, HICON icon, const char* too
 
 BOOL TrayIcon::AddIcon()
 {
-    NOTIFYICONDATAA record = MakeNotifyIconAddRecord(m_window, m_iconId, m_icon, m_tooltip);
+    const HICON icon = m_icon;
+    NOTIFYICONDATAA record = MakeNotifyIconAddRecord(m_window, m_iconId, icon, m_tooltip);
+    // While the shell takes the icon, this thread answers messages sent to
+    // it, and one of them may end the program and delete this object: nothing
+    // of it is read after the call.
     const BOOL added = Shell_NotifyIconA(NIM_ADD, &record);
     // The icon is a shared one: DestroyIcon leaves it valid, so the same
     // handle can be added again after the taskbar is re-created.
-    if (m_icon != nullptr)
-        DestroyIcon(m_icon);
+    if (icon != nullptr)
+        DestroyIcon(icon);
     return added;
 }
 

@@ -404,23 +404,33 @@ TEST_F(MainDialogTest, ExitAnsweredYesRemovesTheIconEndsAndKeepsTheStoredMode)
     EXPECT_EQ(SettingsKeyGuard::ReadMode().Text(), "2");
 }
 
-TEST_F(MainDialogTest, NothingTouchesTheIconOnceFreedWhileTheExitQuestionIsOpen)
+TEST_F(MainDialogTest, SecondExitWhileTheQuestionIsOpenAsksAgainAndFreesOnce)
 {
+    HWND first = nullptr;
     NewScript()
         .Then("Exit", [this] {
             Command(ID_TRAY_EXIT);
             return true;
         })
-        .Then("second Exit", [this] {
-            if (Box("Vantrel") == nullptr)
+        .Then("second Exit", [this, &first] {
+            first = Box("Vantrel");
+            if (first == nullptr)
                 return false;
             // As chosen from a menu opened while the question shows.
             Command(ID_TRAY_EXIT);
-            EXPECT_EQ(CountThreadWindows("#32770", "Vantrel", Window()), 1);
             return true;
         })
-        .Then("OK command, then everything that used the icon", [this] {
-            Command(IDOK);
+        .Then("Yes to the second question", [this, &first] {
+            const HWND second = FindThreadWindow("#32770", "Vantrel", first);
+            if (second == nullptr || second == Window())
+                return false;
+            EXPECT_EQ(BoxText(second), kExitQuestion);
+            PostMessageA(second, WM_COMMAND, IDYES, 0);
+            return true;
+        })
+        .Then("everything that used the icon", [this, &first] {
+            if (CountThreadWindows("#32770", "Vantrel", Window()) != 1)
+                return false;
             EXPECT_FALSE(TrayIconShown(130));
             Send(NotifyIconMessage, 130, WM_LBUTTONDOWN);
             EXPECT_EQ(PopupMenu(), nullptr);
@@ -429,11 +439,76 @@ TEST_F(MainDialogTest, NothingTouchesTheIconOnceFreedWhileTheExitQuestionIsOpen)
             Command(ID_MODE_ONE);
             EXPECT_EQ(m_dialog.GetButtonMode(), 2);
             EXPECT_FALSE(SettingsKeyGuard::KeyExists());
+            // Nothing is left to ask about.
+            Command(ID_TRAY_EXIT);
+            EXPECT_EQ(CountThreadWindows("#32770", "Vantrel", Window()), 1);
+            EXPECT_TRUE(IsWindowVisible(first));
+            return true;
+        })
+        .Then("Yes to the first question", [&first] {
+            PostMessageA(first, WM_COMMAND, IDYES, 0);
+            return true;
+        });
+    EXPECT_EQ(Run(m_script), IDCANCEL);
+    EXPECT_EQ(CountThreadWindows("#32770", nullptr), 0);
+}
+
+TEST_F(MainDialogTest, FirstQuestionAnsweredNoAfterTheSecondEndedTheProgramStillEnds)
+{
+    HWND first = nullptr;
+    NewScript()
+        .Then("Exit", [this] {
+            Command(ID_TRAY_EXIT);
+            return true;
+        })
+        .Then("second Exit", [this, &first] {
+            first = Box("Vantrel");
+            if (first == nullptr)
+                return false;
+            Command(ID_TRAY_EXIT);
+            return true;
+        })
+        .Then("Yes to the second question", [&first] {
+            const HWND second = FindThreadWindow("#32770", "Vantrel", first);
+            if (second == nullptr)
+                return false;
+            PostMessageA(second, WM_COMMAND, IDYES, 0);
+            return true;
+        })
+        .Then("No to the first question", [&first] {
+            if (CountThreadWindows("#32770", "Vantrel", nullptr) != 1)
+                return false;
+            PostMessageA(first, WM_COMMAND, IDNO, 0);
+            return true;
+        });
+    EXPECT_EQ(Run(m_script), IDCANCEL);
+}
+
+TEST_F(MainDialogTest, NothingTouchesTheIconOnceTheOkCommandFreedItDuringTheQuestion)
+{
+    NewScript()
+        .Then("Exit", [this] {
+            Command(ID_TRAY_EXIT);
+            return true;
+        })
+        .Then("OK command, then everything that used the icon", [this] {
+            if (Box("Vantrel") == nullptr)
+                return false;
+            Command(IDOK);
+            EXPECT_FALSE(TrayIconShown(130));
+            Send(NotifyIconMessage, 130, WM_RBUTTONDOWN);
+            EXPECT_EQ(PopupMenu(), nullptr);
+            EXPECT_EQ(Send(TaskbarCreatedMessage), 0);
+            EXPECT_FALSE(TrayIconShown(130));
+            Command(ID_MODE_ONE);
+            Command(ID_MODE_NORMAL);
+            EXPECT_EQ(m_dialog.GetButtonMode(), 2);
+            EXPECT_FALSE(SettingsKeyGuard::KeyExists());
             Command(ID_TRAY_EXIT);
             EXPECT_EQ(CountThreadWindows("#32770", "Vantrel", Window()), 1);
             return true;
         })
-        .Then("Yes to the first question", [this] {
+        .Then("Yes to the question", [this] {
             PostMessageA(Box("Vantrel"), WM_COMMAND, IDYES, 0);
             return true;
         });

@@ -18,7 +18,7 @@ std::string CaptureStdout(const std::function<void()>& action)
 
     std::fflush(stdout);
     const int saved = _dup(1);
-    const int file = _open(path, _O_WRONLY | _O_TRUNC | _O_BINARY);
+    const int file = _open(path, _O_WRONLY | _O_TRUNC | _O_TEXT);
     _dup2(file, 1);
     _close(file);
     action();
