@@ -4,23 +4,14 @@
 #include "ModulePath.h"
 #include "MouseFilter.h"
 
-#include <fcntl.h>
-#include <io.h>
-
 #include <cstdio>
 
 namespace {
 
 void Trace(const char* text)
 {
-    // In the C runtime's text mode every line feed would become CR LF: the
-    // trace is written as it is, ending in a bare line feed. A program
-    // started without standard output has nothing to switch.
-    const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
-    if (output != nullptr && output != INVALID_HANDLE_VALUE)
-        _setmode(_fileno(stdout), _O_BINARY);
     std::printf("%s", text);
-    // A windowed program's standard output is usually a pipe or a file:
+    // Standard output redirected to a pipe or a file is fully buffered:
     // without the flush a trace would wait for the process to end.
     std::fflush(stdout);
 }

@@ -9,6 +9,12 @@
 
 namespace {
 
+// The traces are printed as "...\n" to standard output, which the C runtime
+// keeps in text mode: each line ends in CR LF there, as in any Windows
+// program's printed output.
+constexpr char kLoadFailedTrace[] = "LoadLibrary failed\r\n";
+constexpr char kLookupFailedTrace[] = "GetProcAddress failed\r\n";
+
 std::string SystemLibraryPath(const char* fileName)
 {
     char folder[MAX_PATH] = {};
@@ -36,7 +42,7 @@ TEST(FilterLibraryTest, MissingLibraryIsTracedAsAFailedLoad)
     const std::string missing = testing_support::ModuleDirectory() + "NoSuchFilter.dll";
     for (int mode : {1, 2}) {
         FilterCallResult result{};
-        EXPECT_EQ(CaptureStdout([&] { result = CallMouseFilter(missing, mode); }), "LoadLibrary failed\n");
+        EXPECT_EQ(CaptureStdout([&] { result = CallMouseFilter(missing, mode); }), kLoadFailedTrace);
         EXPECT_EQ(result, FilterCallResult::LoadFailed);
     }
 }
@@ -44,7 +50,7 @@ TEST(FilterLibraryTest, MissingLibraryIsTracedAsAFailedLoad)
 TEST(FilterLibraryTest, EmptyPathIsAFailedLoadAndNeverASearch)
 {
     FilterCallResult result{};
-    EXPECT_EQ(CaptureStdout([&] { result = CallMouseFilter("", 1); }), "LoadLibrary failed\n");
+    EXPECT_EQ(CaptureStdout([&] { result = CallMouseFilter("", 1); }), kLoadFailedTrace);
     EXPECT_EQ(result, FilterCallResult::LoadFailed);
 }
 
@@ -54,7 +60,7 @@ TEST(FilterLibraryTest, LibraryWithoutTheExportIsTracedAndReleased)
         const std::string library = UnloadedSystemLibrary();
         ASSERT_FALSE(library.empty());
         FilterCallResult result{};
-        EXPECT_EQ(CaptureStdout([&] { result = CallMouseFilter(library, mode); }), "GetProcAddress failed\n");
+        EXPECT_EQ(CaptureStdout([&] { result = CallMouseFilter(library, mode); }), kLookupFailedTrace);
         EXPECT_EQ(result, FilterCallResult::LookupFailed);
         EXPECT_EQ(GetModuleHandleA(library.c_str()), nullptr) << library << " stayed loaded";
     }
