@@ -40,7 +40,7 @@ if(TARGET vantrel_framework AND TARGET vantrel_registry AND TARGET vantrel_comma
         target_sources(Vantrel PRIVATE $<TARGET_OBJECTS:vantrel_resources>)
     endif()
     target_link_libraries(Vantrel PRIVATE
-        vantrel_program vantrel_commandline comctl32 shell32 user32 advapi32 gdi32)
+        vantrel_program vantrel_commandline vantrel_autostart comctl32 shell32 user32 advapi32 gdi32)
     set_target_properties(Vantrel PROPERTIES OUTPUT_NAME Vantrel)
     vantrel_warnings(Vantrel)
     # The program loads VantrelDll.dll from its own folder at run time; building

@@ -1,14 +1,24 @@
 #include "VantrelApp.h"
 
+#include "AutoStart.h"
 #include "CommandLineAction.h"
 #include "CommandLineParams.h"
 #include "MainDialog.h"
+#include "ModulePath.h"
 
 #include <commctrl.h>
 
 // The one application object. No application name: the display name, the
 // caption of the program's message boxes, is the program file's name.
 VantrelApp theApp;
+
+namespace {
+
+// An install or uninstall run shows nothing, so installers and scripts learn
+// from the exit status alone whether the Run value is as they asked.
+constexpr int kRegistryActionFailed = 1;
+
+} // namespace
 
 BEGIN_MESSAGE_MAP(VantrelApp, CWinApp)
     ON_COMMAND(ID_HELP, OnHelp)
@@ -33,7 +43,12 @@ BOOL VantrelApp::InitInstance()
         dialog.DoModal();
         break;
     case CommandLineAction::Install:
+        if (!InstallAutoStart(MachineAutoStartEntry(), ModuleFilePath(nullptr)))
+            m_exitCode = kRegistryActionFailed;
+        break;
     case CommandLineAction::Uninstall:
+        if (!UninstallAutoStart(MachineAutoStartEntry()))
+            m_exitCode = kRegistryActionFailed;
         break;
     }
     // The main window's object ends with this scope.
