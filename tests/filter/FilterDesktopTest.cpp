@@ -59,8 +59,21 @@ void FilterDesktopTest::TearDown()
 
 ::testing::AssertionResult FilterDesktopTest::PlacePointerAt(POINT clientPoint)
 {
+    // Wine's SetCursorPos moves its own pointer at once and warps the X
+    // pointer; the X server answers with motion and crossing events that Wine
+    // turns into a move back to that point whenever this thread next reads X
+    // events, which may be after input that a test has made since (SendInput
+    // moves Wine's pointer only). So the pointer goes beside the target first,
+    // and the last step is an X move onto the target: X delivers events in
+    // order, so once the pointer is on the target, every answer to the warp
+    // has been read and none can come later.
     const POINT target = m_window.ScreenPointOf(clientPoint);
-    SetCursorPos(target.x, target.y);
+    const POINT beside{target.x + 1, target.y};
+    SetCursorPos(beside.x, beside.y);
+    const std::string command = "xdotool mousemove " + std::to_string(target.x) + " " + std::to_string(target.y);
+    const int status = testing_support::RunUnixCommand(command, kWaitMs);
+    if (status != 0)
+        return ::testing::AssertionFailure() << "'" << command << "' ended with " << status;
     if (!testing_support::PumpMessagesUntil([&] { return SamePoint(PointerScreenPoint(), target); }, kWaitMs))
         return ::testing::AssertionFailure() << "the pointer is at " << Describe(PointerScreenPoint()) << ", not at "
                                              << Describe(target);

@@ -60,7 +60,9 @@ TEST_F(PassingInputTest, PointerMovesPassUnchanged)
     for (const POINT target : {POINT{40, 50}, POINT{300, 200}}) {
         ASSERT_TRUE(InjectMoveTo(m_window.ScreenPointOf(target)));
         EXPECT_TRUE(m_window.WaitForMoveTo(target, kWaitMs)) << "got " << DescribeMessages();
-        EXPECT_TRUE(SamePoint(PointerScreenPoint(), m_window.ScreenPointOf(target)));
+        const POINT pointer = m_window.ClientPointOf(PointerScreenPoint());
+        EXPECT_TRUE(SamePoint(pointer, target))
+            << "pointer at " << pointer.x << "," << pointer.y << "; got " << DescribeMessages();
     }
     EXPECT_EQ(m_window.CountOfNonLeftButtonMessages(), 0U) << DescribeMessages();
     EXPECT_EQ(m_window.CountOf(WM_LBUTTONDOWN), 0U) << DescribeMessages();
