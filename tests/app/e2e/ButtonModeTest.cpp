@@ -1,0 +1,150 @@
+// Choosing a button mode from the real menu: what the registry holds
+// afterwards, which icon the tray shows, and what a real right click on
+// another window turns into.
+
+#include "NotificationArea.h"
+#include "ProgramFixture.h"
+#include "RealInput.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace e2e {
+namespace {
+
+constexpr DWORD kStoreTimeoutMs = 5000;
+// Longer than applying a mode takes here (about 2 s for the icon).
+constexpr DWORD kNoChangeWaitMs = 3000;
+
+RegistryData TextData(const char* text)
+{
+    RegistryData data{REG_SZ, {}};
+    for (const char* c = text; *c != 0; ++c)
+        data.bytes.push_back(static_cast<BYTE>(*c));
+    data.bytes.push_back(0);
+    return data;
+}
+
+// The stored mode once it has the expected text, or what it holds at the end.
+std::optional<RegistryData> WaitForStoredMode(const std::string& text)
+{
+    std::optional<RegistryData> stored;
+    testing_support::PumpMessagesUntil(
+        [&] { return (stored = ReadStoredMode()).has_value() && stored->Text() == text; }, kStoreTimeoutMs);
+    return stored;
+}
+
+std::string Describe(const std::optional<RegistryData>& data)
+{
+    if (!data)
+        return "(no value)";
+    return "type " + std::to_string(data->type) + " text \"" + data->Text() + "\" " +
+        std::to_string(data->bytes.size()) + " bytes";
+}
+
+using ButtonModeTest = ProgramTest;
+
+TEST_F(ButtonModeTest, ChoosingOneStoresItSwapsTheIconAndTurnsRightClicksIntoLeftClicks)
+{
+    ASSERT_TRUE(Start(kFirstIconId));
+    ASSERT_EQ(RealRightClickOnTestWindow(), kRightClickArrived) << "the filter is off before One is chosen";
+
+    ASSERT_TRUE(Choose(MenuChoice::One, kLeftButton));
+
+    const std::optional<RegistryData> stored = WaitForStoredMode("1");
+    ASSERT_TRUE(stored.has_value()) << "choosing One stores no Mode";
+    EXPECT_EQ(stored->type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(stored->bytes, TextData("1").bytes) << Describe(stored);
+    EXPECT_TRUE(WaitForIcon(m_mainWindow, kModeIconId, true, 10000));
+    EXPECT_TRUE(ShowsOnlyIcon(kModeIconId));
+    EXPECT_EQ(IconTooltip(), kModeTooltip);
+    EXPECT_EQ(RealRightClickOnTestWindow(), kLeftClickArrived);
+}
+
+TEST_F(ButtonModeTest, InModeOneARightPressOnTheIconStillOpensTheMenuWithOneChecked)
+{
+    ASSERT_TRUE(Start(kFirstIconId));
+    ASSERT_TRUE(Choose(MenuChoice::One, kRightButton));
+    ASSERT_TRUE(WaitForIcon(m_mainWindow, kModeIconId, true, 10000));
+
+    // The filter turns this right press into a left press before the tray sees it.
+    const MenuReading menu = MenuAsShownBy(kRightButton);
+
+    ASSERT_TRUE(menu.Succeeded()) << menu.failure;
+    EXPECT_TRUE(menu.IsChecked(kCommandOne)) << menu.Describe();
+    EXPECT_FALSE(menu.IsChecked(kCommandNormal)) << menu.Describe();
+}
+
+TEST_F(ButtonModeTest, StoredOneTurnsTheFilterOnFromTheStart)
+{
+    ASSERT_TRUE(StoreModeText("1"));
+    ASSERT_TRUE(Start(kModeIconId));
+
+    EXPECT_TRUE(ShowsOnlyIcon(kModeIconId));
+    EXPECT_EQ(RealRightClickOnTestWindow(), kLeftClickArrived);
+    const MenuReading menu = MenuAsShownBy(kLeftButton);
+    ASSERT_TRUE(menu.Succeeded()) << menu.failure;
+    EXPECT_TRUE(menu.IsChecked(kCommandOne)) << menu.Describe();
+    EXPECT_FALSE(menu.IsChecked(kCommandNormal)) << menu.Describe();
+}
+
+TEST_F(ButtonModeTest, StoredOneAsANumberTurnsTheFilterOnToo)
+{
+    const DWORD one = 1;
+    ASSERT_TRUE(StoreModeData(RegistryData{REG_DWORD, std::vector<BYTE>(reinterpret_cast<const BYTE*>(&one),
+                                                          reinterpret_cast<const BYTE*>(&one) + sizeof one)}));
+    ASSERT_TRUE(Start(kModeIconId));
+
+    EXPECT_EQ(RealRightClickOnTestWindow(), kLeftClickArrived);
+}
+
+TEST_F(ButtonModeTest, ChoosingNormalUndoesOne)
+{
+    ASSERT_TRUE(StoreModeText("1"));
+    ASSERT_TRUE(Start(kModeIconId));
+    ASSERT_EQ(RealRightClickOnTestWindow(), kLeftClickArrived);
+
+    ASSERT_TRUE(Choose(MenuChoice::Normal, kLeftButton));
+
+    const std::optional<RegistryData> stored = WaitForStoredMode("2");
+    ASSERT_TRUE(stored.has_value());
+    EXPECT_EQ(stored->bytes, TextData("2").bytes) << Describe(stored);
+    EXPECT_EQ(stored->type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(RealRightClickOnTestWindow(), kRightClickArrived);
+    EXPECT_TRUE(ShowsOnlyIcon(kModeIconId));
+    EXPECT_EQ(IconTooltip(), kModeTooltip);
+    const MenuReading menu = MenuAsShownBy(kLeftButton);
+    ASSERT_TRUE(menu.Succeeded()) << menu.failure;
+    EXPECT_FALSE(menu.IsChecked(kCommandOne)) << menu.Describe();
+    EXPECT_TRUE(menu.IsChecked(kCommandNormal)) << menu.Describe();
+}
+
+TEST_F(ButtonModeTest, ChoosingNormalInNormalChangesNothing)
+{
+    ASSERT_TRUE(Start(kFirstIconId));
+
+    ASSERT_TRUE(Choose(MenuChoice::Normal, kLeftButton));
+    testing_support::PumpMessagesFor(kNoChangeWaitMs);
+
+    EXPECT_FALSE(ProgramKeyExists()) << "nothing may be stored";
+    EXPECT_TRUE(ShowsOnlyIcon(kFirstIconId)) << "the icon may not be re-added";
+    EXPECT_EQ(RealRightClickOnTestWindow(), kRightClickArrived);
+}
+
+TEST_F(ButtonModeTest, ChoosingOneInOneChangesNothing)
+{
+    ASSERT_TRUE(StoreModeText("1"));
+    ASSERT_TRUE(Start(kModeIconId));
+    // Were the choice stored, the value would come back.
+    ASSERT_TRUE(DeleteStoredMode());
+
+    ASSERT_TRUE(Choose(MenuChoice::One, kLeftButton));
+    testing_support::PumpMessagesFor(kNoChangeWaitMs);
+
+    EXPECT_FALSE(ReadStoredMode().has_value()) << "nothing may be stored: " << Describe(ReadStoredMode());
+    EXPECT_TRUE(ShowsOnlyIcon(kModeIconId));
+    EXPECT_EQ(RealRightClickOnTestWindow(), kLeftClickArrived);
+}
+
+} // namespace
+} // namespace e2e
