@@ -6,11 +6,6 @@
 
 namespace {
 
-bool SamePoint(POINT a, POINT b)
-{
-    return a.x == b.x && a.y == b.y;
-}
-
 std::string Describe(POINT point)
 {
     return "(" + std::to_string(point.x) + ", " + std::to_string(point.y) + ")";

@@ -21,6 +21,11 @@
 
 #include <string>
 
+inline bool SamePoint(POINT a, POINT b)
+{
+    return a.x == b.x && a.y == b.y;
+}
+
 // Names the cases of a test parameterised by button after the button.
 inline std::string ButtonTestName(const ::testing::TestParamInfo<MouseButton>& tested)
 {

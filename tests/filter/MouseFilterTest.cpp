@@ -12,11 +12,6 @@ short WheelDeltaOf(WPARAM wParam)
     return static_cast<short>((wParam >> 16) & 0xFFFF);
 }
 
-bool SamePoint(POINT a, POINT b)
-{
-    return a.x == b.x && a.y == b.y;
-}
-
 } // namespace
 
 class RemappedButtonTest : public FilterDesktopTest, public ::testing::WithParamInterface<MouseButton> {};
@@ -42,9 +37,8 @@ TEST_P(RemappedButtonTest, RepeatedClicksEachArriveAsOneLeftClick)
         EXPECT_TRUE(ClickArrivesAsLeftClick(GetParam())) << "click " << click;
 }
 
-INSTANTIATE_TEST_SUITE_P(Buttons, RemappedButtonTest,
-    ::testing::Values(kRightButton, kMiddleButton, kX1Button, kX2Button),
-    ButtonTestName);
+INSTANTIATE_TEST_SUITE_P(
+    Buttons, RemappedButtonTest, ::testing::Values(kRightButton, kMiddleButton, kX1Button, kX2Button), ButtonTestName);
 
 class PassingInputTest : public FilterDesktopTest {};
 

@@ -43,8 +43,7 @@ protected:
     ::testing::AssertionResult ArrivedOnceAt(UINT message, POINT clientPoint)
     {
         const ReceivedMouseMessage* received = m_window.FirstOf(message);
-        if (m_window.CountOf(message) != 1 || received->clientPoint.x != clientPoint.x ||
-            received->clientPoint.y != clientPoint.y)
+        if (m_window.CountOf(message) != 1 || !SamePoint(received->clientPoint, clientPoint))
             return ::testing::AssertionFailure() << "expected one message 0x" << std::hex << message << std::dec
                                                  << " at " << Coordinates(clientPoint) << "; got " << DescribeMessages();
         return ::testing::AssertionSuccess();
@@ -58,12 +57,7 @@ TEST_F(XInputFilterTest, XAndWindowsShareScreenCoordinates)
 {
     const POINT target = m_window.ScreenPointOf(kClickPoint);
     ASSERT_EQ(testing_support::RunUnixCommand("xdotool mousemove " + Coordinates(target), kWaitMs), 0);
-    EXPECT_TRUE(testing_support::PumpMessagesUntil(
-        [&] {
-            const POINT pointer = PointerScreenPoint();
-            return pointer.x == target.x && pointer.y == target.y;
-        },
-        kWaitMs))
+    EXPECT_TRUE(testing_support::PumpMessagesUntil([&] { return SamePoint(PointerScreenPoint(), target); }, kWaitMs))
         << "the pointer is at " << Coordinates(PointerScreenPoint()) << " after an X move to " << Coordinates(target);
 
     const POINT windowsTarget = m_window.ScreenPointOf(POINT{kClickPoint.x + 20, kClickPoint.y + 10});
