@@ -4,8 +4,13 @@
 # prints the table with each aim. Installs what is missing, builds both
 # architectures, runs the benchmark under Wine on a private Xvfb display with
 # a Wine prefix of its own, and stops everything it started.
-# Usage: bash scripts/bench.sh [benchmark options, e.g. --samples 1000 --idle-seconds 60]
+# Usage: bash scripts/bench.sh [benchmark options, e.g. --samples 1000 --idle-seconds 600]
 # Run it on a quiet machine: other work on the CPUs shows in every figure.
+#
+# The display, the Wine server and the benchmark are confined to the CPUs in
+# VANTREL_BENCH_CPUS (a taskset list, default 0; empty for no confinement). On
+# a virtual machine, waking a process on the other virtual CPU costs 50 us and
+# more, and unconfined runs here flipped between two regimes six times apart.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 # VANTREL_BUILD_ROOT puts the build trees elsewhere (default: build/ here).
@@ -20,13 +25,18 @@ session="$builds/x86_64/bench-session"
 prefix="$builds/x86_64/bench-wineprefix"
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 
+cpus=${VANTREL_BENCH_CPUS-0}
+confine=()
+[ -n "$cpus" ] && confine=(taskset -c "$cpus")
+
 stop_session() { bash "$root/cmake/test-session.sh" stop "$session" "$prefix" >/dev/null 2>&1 || true; }
 trap stop_session EXIT
-bash "$root/cmake/test-session.sh" start "$session" "$prefix"
+"${confine[@]}" bash "$root/cmake/test-session.sh" start "$session" "$prefix"
 
 echo "Date:       $(date -u '+%Y-%m-%d %H:%M UTC')"
 echo "Processors: $(nproc), $(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -1)"
 echo "Wine:       $(/usr/lib/wine/wine64 --version 2>/dev/null)"
+echo "Confined:   ${cpus:-no} (CPUs of the display, the Wine server and the benchmark)"
 echo "Load:       $(cut -d' ' -f1-3 /proc/loadavg) (1, 5, 15 min) before the run"
 echo
 
@@ -34,7 +44,7 @@ export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WI
 export DISPLAY=":$(cat "$session/display")"
 # Bounded well above a default run (three idle minutes and some 5,000 clicks).
 status=0
-timeout --foreground 3600 /usr/lib/wine/wine64 "$bin/VantrelBench.exe" \
+"${confine[@]}" timeout --foreground 3600 /usr/lib/wine/wine64 "$bin/VantrelBench.exe" \
     --i686-bin "$(windows_path "$builds/i686/bin")" --x86_64-bin "$(windows_path "$bin")" "$@" </dev/null \
     | tr -d '\r' || status=$?
 
