@@ -59,6 +59,25 @@ std::string WindowsPathOf(const std::string& unixPath)
     return windowsPath;
 }
 
+// One command-line argument as the C runtime splits lines: backslashes count
+// only in front of a quote, so only those are doubled.
+std::string QuotedArgument(const std::string& argument)
+{
+    std::string quoted = "\"";
+    size_t backslashes = 0;
+    for (char c : argument) {
+        if (c == '\\') {
+            ++backslashes;
+            continue;
+        }
+        quoted.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
+        backslashes = 0;
+        quoted += c;
+    }
+    quoted.append(backslashes * 2, '\\');
+    return quoted + '"';
+}
+
 } // namespace
 
 int RunUnixCommand(const std::string& shellCommand, DWORD timeoutMs)
@@ -70,13 +89,7 @@ int RunUnixCommand(const std::string& shellCommand, DWORD timeoutMs)
     // The status goes to a temporary name first so that a half-written marker is never read.
     std::string script = "(" + shellCommand + ") >/dev/null 2>&1 </dev/null; echo $? >" + marker + ".tmp; mv " +
         marker + ".tmp " + marker;
-    std::string quoted;
-    for (char c : script) {
-        if (c == '"' || c == '\\')
-            quoted += '\\';
-        quoted += c;
-    }
-    std::string commandLine = "/bin/sh -c \"" + quoted + "\"";
+    std::string commandLine = "/bin/sh -c " + QuotedArgument(script);
 
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
