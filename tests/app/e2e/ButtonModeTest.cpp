@@ -61,6 +61,33 @@ TEST_F(ButtonModeTest, ChoosingOneStoresItSwapsTheIconAndTurnsRightClicksIntoLef
     EXPECT_EQ(RealRightClickOnTestWindow(), kLeftClickArrived);
 }
 
+TEST_F(ButtonModeTest, OneIsChosenByRightClicksOnTheMenuItems)
+{
+    ASSERT_TRUE(Start(kFirstIconId));
+
+    // The menu takes its items from either button.
+    ASSERT_TRUE(ChooseWithClicks(MenuChoice::One, kRightButton));
+
+    const std::optional<RegistryData> stored = WaitForStoredMode("1");
+    ASSERT_TRUE(stored.has_value()) << "choosing One stores no Mode";
+    EXPECT_EQ(stored->bytes, TextData("1").bytes) << Describe(stored);
+    EXPECT_TRUE(WaitForIcon(m_mainWindow, kModeIconId, true, 10000));
+    EXPECT_EQ(RealRightClickOnTestWindow(), kLeftClickArrived);
+}
+
+TEST_F(ButtonModeTest, NormalIsChosenByLeftClicksOnTheMenuItems)
+{
+    ASSERT_TRUE(StoreModeText("1"));
+    ASSERT_TRUE(Start(kModeIconId));
+
+    ASSERT_TRUE(ChooseWithClicks(MenuChoice::Normal, kLeftButton));
+
+    const std::optional<RegistryData> stored = WaitForStoredMode("2");
+    ASSERT_TRUE(stored.has_value());
+    EXPECT_EQ(stored->bytes, TextData("2").bytes) << Describe(stored);
+    EXPECT_EQ(RealRightClickOnTestWindow(), kRightClickArrived);
+}
+
 TEST_F(ButtonModeTest, InModeOneARightPressOnTheIconStillOpensTheMenuWithOneChecked)
 {
     ASSERT_TRUE(Start(kFirstIconId));

@@ -18,12 +18,13 @@ class ReportWriter {
 public:
     explicit ReportWriter(char* buffer, size_t size) : m_buffer(buffer), m_size(size) { m_buffer[0] = 0; }
 
-    void Line(int depth, UINT id, const char* flags, const char* text)
+    void Line(int depth, UINT id, const char* flags, const RECT& rect, const char* text)
     {
         if (m_used >= m_size)
             return;
-        const int written =
-            std::snprintf(m_buffer + m_used, m_size - m_used, "%d %u %s %s\n", depth, id, flags, text);
+        const int written = std::snprintf(m_buffer + m_used, m_size - m_used, "%d %u %s %ld %ld %ld %ld %s\n", depth,
+            id, flags, static_cast<long>(rect.left), static_cast<long>(rect.top), static_cast<long>(rect.right),
+            static_cast<long>(rect.bottom), text);
         if (written > 0)
             m_used += static_cast<size_t>(written);
     }
@@ -58,7 +59,11 @@ void DescribeMenu(HMENU menu, int depth, ReportWriter& writer)
             flags[used++] = 'P';
         if (used == 0)
             flags[used++] = '-';
-        writer.Line(depth, item.wID, flags, text);
+        // A shown popup menu knows its window, so no window is named here.
+        RECT rect{};
+        if (!GetMenuItemRect(nullptr, menu, static_cast<UINT>(position), &rect))
+            rect = RECT{};
+        writer.Line(depth, item.wID, flags, rect, text);
         if (item.hSubMenu != nullptr)
             DescribeMenu(item.hSubMenu, depth + 1, writer);
     }

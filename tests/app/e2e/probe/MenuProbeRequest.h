@@ -18,8 +18,11 @@ struct MenuProbeRequest {
     // The window to read. A fixed-width number, so that the record's layout
     // never depends on who compiled which side.
     UINT64 window;
-    // One line per item, depth-first: "<depth> <id> <flags> <text>\n" where
-    // flags are letters (C checked, G greyed, S separator, P popup) or "-".
+    // One line per item, depth-first:
+    // "<depth> <id> <flags> <left> <top> <right> <bottom> <text>\n" where
+    // flags are letters (C checked, G greyed, S separator, P popup) or "-",
+    // and the rectangle is the item's on the screen (zeros while its menu is
+    // not shown).
     char report[4096];
 };
 

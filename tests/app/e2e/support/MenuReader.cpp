@@ -133,6 +133,15 @@ const MenuItemState* MenuReading::Find(UINT id) const
     return nullptr;
 }
 
+const MenuItemState* MenuReading::FindPopup(const std::string& text) const
+{
+    for (const MenuItemState& item : items) {
+        if (item.popup && item.text == text)
+            return &item;
+    }
+    return nullptr;
+}
+
 bool MenuReading::IsChecked(UINT id) const
 {
     const MenuItemState* item = Find(id);
@@ -201,7 +210,8 @@ MenuReading ReadMenu(HANDLE process, MenuSource source, HWND window)
     std::istringstream lines(request->report);
     MenuItemState item;
     std::string flags;
-    while (lines >> item.depth >> item.id >> flags) {
+    while (lines >> item.depth >> item.id >> flags >> item.screenRect.left >> item.screenRect.top >>
+        item.screenRect.right >> item.screenRect.bottom) {
         lines.get();
         std::getline(lines, item.text);
         item.checked = flags.find('C') != std::string::npos;

@@ -23,6 +23,8 @@ struct MenuItemState {
     bool greyed = false;
     bool separator = false;
     bool popup = false;
+    // On the screen; empty while the item's menu is not shown.
+    RECT screenRect{};
     std::string text;
 };
 
@@ -34,6 +36,8 @@ struct MenuReading {
     bool Succeeded() const { return failure.empty(); }
     // Null when no item has this command identifier, at any depth.
     const MenuItemState* Find(UINT id) const;
+    // The first popup item (a sub-menu) with this text, or null.
+    const MenuItemState* FindPopup(const std::string& text) const;
     bool IsChecked(UINT id) const;
     // One item a line, indented by depth, "[x]" for a check mark: for messages.
     std::string Describe() const;

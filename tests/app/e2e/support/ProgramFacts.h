@@ -19,6 +19,7 @@ inline constexpr UINT kModeIconId = 129;
 inline constexpr char kFirstTooltip[] = "Vantrel";
 inline constexpr char kModeTooltip[] = "Toggle Mouse Buttons";
 
+inline constexpr char kModeMenuText[] = "Button Mode";
 inline constexpr WORD kCommandAbout = 32771;
 inline constexpr WORD kCommandExit = 32773;
 inline constexpr WORD kCommandNormal = 32776;

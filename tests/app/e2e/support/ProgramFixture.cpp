@@ -40,6 +40,26 @@ std::vector<UINT> MenuKeys(MenuChoice choice)
     return {};
 }
 
+WORD CommandOf(MenuChoice choice)
+{
+    switch (choice) {
+    case MenuChoice::Exit:
+        return kCommandExit;
+    case MenuChoice::About:
+        return kCommandAbout;
+    case MenuChoice::One:
+        return kCommandOne;
+    case MenuChoice::Normal:
+        return kCommandNormal;
+    }
+    return 0;
+}
+
+bool IsShown(const MenuItemState* item)
+{
+    return item != nullptr && !IsRectEmpty(&item->screenRect);
+}
+
 } // namespace
 
 void ProgramTest::TearDown()
@@ -128,6 +148,35 @@ MenuReading ProgramTest::ReadMenu() const
         PostKey(m_menuWindow, key);
     if (!WaitUntilGone(m_menuWindow, kMenuTimeoutMs))
         return ::testing::AssertionFailure() << "the menu stayed open after the choice";
+    m_menuWindow = nullptr;
+    LetProgramSettle();
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult ProgramTest::ChooseWithClicks(MenuChoice choice, int xButton)
+{
+    const ::testing::AssertionResult opened = OpenMenu(kLeftButton);
+    if (!opened)
+        return opened;
+    const WORD command = CommandOf(choice);
+    MenuReading menu = ReadMenu();
+    if (choice == MenuChoice::One || choice == MenuChoice::Normal) {
+        const MenuItemState* modes = menu.FindPopup(kModeMenuText);
+        if (!IsShown(modes))
+            return ::testing::AssertionFailure() << "no \"" << kModeMenuText << "\" shown:\n" << menu.Describe();
+        if (!ClickAt(CentreOf(modes->screenRect), xButton))
+            return ::testing::AssertionFailure() << "xdotool failed";
+        // The sub-menu's items get their places once it is shown.
+        testing_support::PumpMessagesUntil(
+            [&] { return IsShown((menu = ReadMenu()).Find(command)); }, kMenuTimeoutMs);
+    }
+    const MenuItemState* item = menu.Find(command);
+    if (!IsShown(item))
+        return ::testing::AssertionFailure() << "item " << command << " is not shown:\n" << menu.Describe();
+    if (!ClickAt(CentreOf(item->screenRect), xButton))
+        return ::testing::AssertionFailure() << "xdotool failed";
+    if (!WaitUntilGone(m_menuWindow, kMenuTimeoutMs))
+        return ::testing::AssertionFailure() << "the menu stayed open after a click on item " << command;
     m_menuWindow = nullptr;
     LetProgramSettle();
     return ::testing::AssertionSuccess();

@@ -51,6 +51,10 @@ protected:
     // Opens the menu with the X button and picks the item with the keys a
     // user would press: Home, Down to it, Right into "Button Mode", Return.
     ::testing::AssertionResult Choose(MenuChoice choice, int xButton);
+    // Opens the menu with a left press on the icon and picks the item with
+    // real clicks of the X button: on "Button Mode" first for a mode, then on
+    // the item, where the menu (read from inside the program) shows it.
+    ::testing::AssertionResult ChooseWithClicks(MenuChoice choice, int xButton);
     // Opens the menu, reads it and closes it again.
     MenuReading MenuAsShownBy(int xButton);
 
