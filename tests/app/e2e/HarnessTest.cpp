@@ -42,7 +42,9 @@ TEST_F(HarnessTest, TheNewestIconIsFoundInWinesTrayWindow)
     ASSERT_TRUE(icon.has_value());
     EXPECT_EQ(icon->right - icon->left, 20);
     EXPECT_EQ(icon->bottom - icon->top, 20);
-    EXPECT_EQ(ShownIconCount(), 1);
+    // An icon of a program that an earlier test ended may linger 1 to 2 s.
+    EXPECT_TRUE(testing_support::PumpMessagesUntil([] { return ShownIconCount() == 1; }, 3000))
+        << ShownIconCount() << " icons in the tray";
 }
 
 TEST_F(HarnessTest, IconProbingTellsPresentFromAbsentIcons)
