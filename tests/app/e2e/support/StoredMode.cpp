@@ -29,9 +29,14 @@ private:
     HKEY m_key = nullptr;
 };
 
+// Exactly the given bytes: RegSetValueExA counts a terminator that string
+// data leaves out when the byte after the data is zero, so the copy it is
+// handed ends in a non-zero byte that is not part of the data.
 bool WriteValue(HKEY key, const std::string& name, const RegistryData& data)
 {
-    return RegSetValueExA(key, name.c_str(), 0, data.type, data.bytes.data(), static_cast<DWORD>(data.bytes.size())) ==
+    std::vector<BYTE> guarded(data.bytes);
+    guarded.push_back('#');
+    return RegSetValueExA(key, name.c_str(), 0, data.type, guarded.data(), static_cast<DWORD>(data.bytes.size())) ==
         ERROR_SUCCESS;
 }
 
@@ -50,16 +55,21 @@ bool ProgramKeyExists()
 
 std::optional<RegistryData> ReadStoredMode()
 {
+    return ReadProgramValue(kModeValueName);
+}
+
+std::optional<RegistryData> ReadProgramValue(const std::string& name)
+{
     const OpenKey key(KEY_QUERY_VALUE, false);
     if (key.Handle() == nullptr)
         return std::nullopt;
     RegistryData data;
     DWORD size = 0;
-    if (RegQueryValueExA(key.Handle(), kModeValueName, nullptr, &data.type, nullptr, &size) != ERROR_SUCCESS)
+    if (RegQueryValueExA(key.Handle(), name.c_str(), nullptr, &data.type, nullptr, &size) != ERROR_SUCCESS)
         return std::nullopt;
     // Exactly the stored size: RegQueryValueExA adds no terminator then.
     data.bytes.resize(size);
-    if (RegQueryValueExA(key.Handle(), kModeValueName, nullptr, &data.type, data.bytes.data(), &size) != ERROR_SUCCESS)
+    if (RegQueryValueExA(key.Handle(), name.c_str(), nullptr, &data.type, data.bytes.data(), &size) != ERROR_SUCCESS)
         return std::nullopt;
     data.bytes.resize(size);
     return data;
@@ -74,8 +84,13 @@ bool StoreModeText(const std::string& text)
 
 bool StoreModeData(const RegistryData& data)
 {
+    return StoreProgramValue(kModeValueName, data);
+}
+
+bool StoreProgramValue(const std::string& name, const RegistryData& data)
+{
     const OpenKey key(KEY_SET_VALUE, true);
-    return key.Handle() != nullptr && WriteValue(key.Handle(), kModeValueName, data);
+    return key.Handle() != nullptr && WriteValue(key.Handle(), name, data);
 }
 
 bool DeleteStoredMode()

@@ -26,9 +26,12 @@ struct RegistryData {
 bool ProgramKeyExists();
 // Null when the key or the value does not exist.
 std::optional<RegistryData> ReadStoredMode();
-// Creates the key when needed. A REG_SZ text is stored with its terminator.
+std::optional<RegistryData> ReadProgramValue(const std::string& name);
+// Create the key when needed. A REG_SZ text is stored with its terminator;
+// data is stored as exactly its bytes, also string data without a terminator.
 bool StoreModeText(const std::string& text);
 bool StoreModeData(const RegistryData& data);
+bool StoreProgramValue(const std::string& name, const RegistryData& data);
 bool DeleteStoredMode();
 bool DeleteProgramKey();
 
