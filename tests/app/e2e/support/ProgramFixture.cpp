@@ -142,6 +142,11 @@ MenuReading ProgramTest::ReadMenu() const
     const ::testing::AssertionResult opened = OpenMenu(xButton);
     if (!opened)
         return opened;
+    return ChooseInOpenMenu(choice);
+}
+
+::testing::AssertionResult ProgramTest::ChooseInOpenMenu(MenuChoice choice)
+{
     // The menu's loop takes keys from its thread's queue, whichever of its
     // windows they were posted to.
     for (UINT key : MenuKeys(choice))
@@ -206,15 +211,21 @@ void ProgramTest::LetProgramSettle() const
 
 std::string ProgramTest::RealRightClickOnTestWindow()
 {
-    if (!m_clickRecorder)
-        m_clickRecorder = std::make_unique<ClickRecorder>(kClickRecorderRect);
-    m_clickRecorder->Clear();
-    if (!ClickAt(m_clickRecorder->Centre(), kRightButton))
+    ClickRecorder& recorder = TestWindow();
+    recorder.Clear();
+    if (!ClickAt(recorder.Centre(), kRightButton))
         return "(xdotool failed)";
-    m_clickRecorder->WaitForMessages(2, kClickTimeoutMs);
+    recorder.WaitForMessages(2, kClickTimeoutMs);
     // Anything more than the two expected messages must show up as well.
     testing_support::PumpMessagesFor(200);
-    return ButtonMessageNames(m_clickRecorder->Messages());
+    return ButtonMessageNames(recorder.Messages());
+}
+
+ClickRecorder& ProgramTest::TestWindow()
+{
+    if (!m_clickRecorder)
+        m_clickRecorder = std::make_unique<ClickRecorder>(kClickRecorderRect);
+    return *m_clickRecorder;
 }
 
 std::string ProgramTest::IconTooltip() const

@@ -51,6 +51,8 @@ protected:
     // Opens the menu with the X button and picks the item with the keys a
     // user would press: Home, Down to it, Right into "Button Mode", Return.
     ::testing::AssertionResult Choose(MenuChoice choice, int xButton);
+    // The same keys in the menu that OpenMenu opened.
+    ::testing::AssertionResult ChooseInOpenMenu(MenuChoice choice);
     // Opens the menu with a left press on the icon and picks the item with
     // real clicks of the X button: on "Button Mode" first for a mode, then on
     // the item, where the menu (read from inside the program) shows it.
@@ -66,6 +68,9 @@ protected:
     // A real right click on a window of the test, and the button messages
     // that window received, by name.
     std::string RealRightClickOnTestWindow();
+    // That window, shown from the first use on, away from the tray, the
+    // menu and the dialogs.
+    ClickRecorder& TestWindow();
 
     // The tooltip the tray shows while the pointer rests on the icon.
     std::string IconTooltip() const;
