@@ -35,8 +35,10 @@ std::string FilterLibraryPath()
     return folder + kFilterLibraryName;
 }
 
-FilterCallResult CallMouseFilter(const std::string& libraryPath, int mode)
+FilterCallResult CallMouseFilter(const std::string& libraryPath, int mode, bool* installed)
 {
+    if (installed != nullptr)
+        *installed = false;
     const HMODULE library = libraryPath.empty() ? nullptr : LoadLibraryA(libraryPath.c_str());
     if (library == nullptr) {
         Trace("LoadLibrary failed\n");
@@ -52,7 +54,9 @@ FilterCallResult CallMouseFilter(const std::string& libraryPath, int mode)
             FreeLibrary(library);
             return FilterCallResult::LookupFailed;
         }
-        addMouseFilter(WH_MOUSE_LL, 0);
+        const bool added = addMouseFilter(WH_MOUSE_LL, 0) != 0;
+        if (installed != nullptr)
+            *installed = added;
     } else {
         const auto removeMouseFilter = LookUp<RemoveMouseFilterFunction>(library, kRemoveMouseFilterName);
         if (removeMouseFilter == nullptr) {
@@ -63,4 +67,21 @@ FilterCallResult CallMouseFilter(const std::string& libraryPath, int mode)
         removeMouseFilter(WH_MOUSE_LL);
     }
     return FilterCallResult::Called;
+}
+
+FilterUpkeep BindFilterUpkeep(const std::string& libraryPath)
+{
+    FilterUpkeep upkeep;
+    const HMODULE library = libraryPath.empty() ? nullptr : LoadLibraryA(libraryPath.c_str());
+    if (library == nullptr)
+        return upkeep;
+    upkeep.renew = LookUp<RenewMouseFilterFunction>(library, kRenewMouseFilterName);
+    upkeep.lastCallTime = LookUp<MouseFilterCallTimeFunction>(library, kMouseFilterCallTimeName);
+    if (!upkeep.IsBound()) {
+        FreeLibrary(library);
+        return FilterUpkeep{};
+    }
+    // Kept loaded from here on, like the reference the mode's call holds: a
+    // renewed hook's procedure lives in the library.
+    return upkeep;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
 // Binding of VantrelDll.dll at run time. The program never links it: it loads
@@ -21,4 +23,18 @@ std::string FilterLibraryPath();
 // Loads the library at libraryPath and calls AddMouseFilter(WH_MOUSE_LL, 0)
 // for mode 1 or RemoveMouseFilter(WH_MOUSE_LL) for every other mode. Failures
 // are traced to standard output. An empty path counts as a failed load.
-FilterCallResult CallMouseFilter(const std::string& libraryPath, int mode);
+// installed, when given, receives whether a hook is in place afterwards
+// (AddMouseFilter's answer for mode 1, false otherwise).
+FilterCallResult CallMouseFilter(const std::string& libraryPath, int mode, bool* installed = nullptr);
+
+// The exports that keep an installed filter alive, bound once from the
+// library at libraryPath and kept for the life of the process. Both are null
+// when the library or either export cannot be had; nothing is traced, since
+// the mode's own call already reported a missing library.
+struct FilterUpkeep {
+    BOOLEAN(WINAPI* renew)(int hookType, DWORD threadId) = nullptr;
+    DWORD(WINAPI* lastCallTime)() = nullptr;
+
+    bool IsBound() const { return renew != nullptr && lastCallTime != nullptr; }
+};
+FilterUpkeep BindFilterUpkeep(const std::string& libraryPath);

@@ -10,6 +10,8 @@
 #include "TrayMenuHandler.h"
 #include "resource.h"
 
+#include <wtsapi32.h>
+
 #include <utility>
 
 namespace {
@@ -25,6 +27,10 @@ constexpr UINT kFirstTrayIconId = 130;
 constexpr char kFirstTooltip[] = "Vantrel";
 constexpr UINT kModeTrayIconId = 129;
 constexpr char kModeTooltip[] = "Toggle Mouse Buttons";
+
+// Windows drops a low-level hook whose thread overran the hook timeout (at
+// most 1 s since Windows 10 1709); half of that leaves room for the rest.
+constexpr DWORD kLongShellCallMs = 500;
 
 constexpr char kExitQuestion[] = "Are you sure you want to exit Vantrel?";
 
@@ -74,6 +80,9 @@ BEGIN_MESSAGE_MAP(MainDialog, CDialog)
     ON_WM_WINDOWPOSCHANGING()
     ON_COMMAND(ID_MODE_NORMAL, OnModeNormal)
     ON_COMMAND(ID_MODE_ONE, OnModeOne)
+    ON_MESSAGE(WM_TIMER, OnTimerMessage)
+    ON_MESSAGE(WM_POWERBROADCAST, OnPowerBroadcast)
+    ON_MESSAGE(WM_WTSSESSION_CHANGE, OnSessionChange)
 END_MESSAGE_MAP()
 
 MainDialog::MainDialog(CWnd* parent)
@@ -118,7 +127,39 @@ void MainDialog::CreateTrayIcon()
     m_pHandlerArray[0] = m_pLeftClickHandler;
     m_pHandlerArray[1] = m_pRightClickHandler;
     m_pTrayIcon = new TrayIcon(m_hWnd, kFirstTrayIconId, m_hIcon, kFirstTooltip, m_pHandlerArray, 2);
-    m_pTrayIcon->AddIcon();
+    AddTrayIcon();
+}
+
+void MainDialog::AddTrayIcon()
+{
+    // Each shell call serves messages sent to this thread meanwhile, in which
+    // Exit may free the icon: the pointer is tested before each use. An add
+    // also fails for an icon that is already there, so a refusal is checked.
+    if (m_pTrayIcon == nullptr || m_pTrayIcon->AddIcon())
+        return;
+    if (m_pTrayIcon != nullptr && !m_pTrayIcon->IsShown())
+        m_iconRetry.Begin(m_hWnd);
+}
+
+void MainDialog::RetryTrayIcon()
+{
+    const DWORD startTick = GetTickCount();
+    if (m_pTrayIcon == nullptr) {
+        m_iconRetry.End();
+        return;
+    }
+    const bool shown = m_pTrayIcon->AddIcon() || (m_pTrayIcon != nullptr && m_pTrayIcon->IsShown());
+    if (shown || m_pTrayIcon == nullptr)
+        m_iconRetry.End();
+    else
+        m_iconRetry.Continue();
+    AfterShellCalls(startTick);
+}
+
+void MainDialog::AfterShellCalls(DWORD startTick)
+{
+    if (GetTickCount() - startTick > kLongShellCallMs)
+        m_filterWatch.Renew();
 }
 
 void MainDialog::ApplyStoredMode()
@@ -135,8 +176,15 @@ void MainDialog::ApplyStoredMode()
 
 void MainDialog::SetFilterMode(int mode)
 {
-    if (CallMouseFilter(FilterLibraryPath(), mode) != FilterCallResult::Called)
+    bool installed = false;
+    if (CallMouseFilter(FilterLibraryPath(), mode, &installed) != FilterCallResult::Called)
         return;
+    // One stays the chosen mode even when the hook could not be installed:
+    // the watch keeps trying. Normal turns the watch off before anything else.
+    if (mode == kButtonModeOne)
+        m_filterWatch.Start(m_hWnd, installed);
+    else
+        m_filterWatch.Stop();
     const UINT modeIconId = mode == kButtonModeOne ? IDI_MODE_ONE : IDI_MODE_NORMAL;
     const HICON modeIcon = LoadProgramIcon(modeIconId);
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(modeIcon));
@@ -145,12 +193,13 @@ void MainDialog::SetFilterMode(int mode)
     // the new data. Each shell call waits for the shell and meanwhile serves
     // messages sent to this thread, in which Exit may free the icon: the
     // pointer is tested before each use.
+    const DWORD startTick = GetTickCount();
     if (m_pTrayIcon != nullptr)
         m_pTrayIcon->RemoveIcon();
     if (m_pTrayIcon != nullptr)
         m_pTrayIcon->SetIconData(m_hWnd, kModeTrayIconId, modeIcon, kModeTooltip);
-    if (m_pTrayIcon != nullptr)
-        m_pTrayIcon->AddIcon();
+    AddTrayIcon();
+    AfterShellCalls(startTick);
 }
 
 void MainDialog::OnModeOne()
@@ -199,12 +248,14 @@ void MainDialog::OnCancel()
     // objects are looked at afresh, through their pointers, after it.
     if (AfxMessageBox(kExitQuestion, MB_YESNO | MB_DEFBUTTON2) != IDYES)
         return;
+    m_filterWatch.Stop();
     FreeTrayObjects();
     CDialog::OnCancel();
 }
 
 void MainDialog::OnOkCommand()
 {
+    m_filterWatch.Stop();
     FreeTrayObjects();
     OnOK();
 }
@@ -217,6 +268,7 @@ void MainDialog::FreeTrayObjects()
     TrayMenuHandler* const rightClickHandler = std::exchange(m_pRightClickHandler, nullptr);
     TrayMenuHandler* const leftClickHandler = std::exchange(m_pLeftClickHandler, nullptr);
     TrayIcon* const trayIcon = std::exchange(m_pTrayIcon, nullptr);
+    m_iconRetry.End();
     // The icon owns the array and frees it.
     m_pHandlerArray = nullptr;
     delete rightClickHandler;
@@ -228,7 +280,48 @@ LRESULT MainDialog::OnTaskbarCreated(WPARAM wParam, LPARAM lParam)
 {
     if (m_pTrayIcon == nullptr)
         return 0;
-    return m_pTrayIcon->OnTaskbarCreated(wParam, lParam);
+    // A new taskbar usually follows a hung shell, which may have held this
+    // thread long enough to cost the hook.
+    m_filterWatch.Renew();
+    const LRESULT result = m_pTrayIcon->OnTaskbarCreated(wParam, lParam);
+    if (m_pTrayIcon != nullptr && !m_pTrayIcon->IsShown())
+        m_iconRetry.Begin(m_hWnd);
+    else
+        m_iconRetry.End();
+    return result;
+}
+
+LRESULT MainDialog::OnTimerMessage(WPARAM wParam, LPARAM)
+{
+    if (wParam == FilterWatch::kTimerId)
+        m_filterWatch.OnTimer();
+    else if (wParam == IconRetry::kTimerId)
+        RetryTrayIcon();
+    return 0;
+}
+
+LRESULT MainDialog::OnPowerBroadcast(WPARAM wParam, LPARAM)
+{
+    // Hooks are often gone after sleep or hibernation. The automatic resume
+    // always comes; the other follows when a user is there.
+    if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND)
+        m_filterWatch.Renew();
+    return TRUE;
+}
+
+LRESULT MainDialog::OnSessionChange(WPARAM wParam, LPARAM)
+{
+    switch (wParam) {
+    case WTS_SESSION_UNLOCK:
+    case WTS_CONSOLE_CONNECT:
+    case WTS_REMOTE_CONNECT:
+    case WTS_SESSION_LOGON:
+        m_filterWatch.Renew();
+        break;
+    default:
+        break;
+    }
+    return 0;
 }
 
 LRESULT MainDialog::OnNotifyIcon(WPARAM wParam, LPARAM lParam)

@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include "Afx.h"
+#include "FilterWatch.h"
+#include "IconRetry.h"
 
 class TrayIcon;
 class TrayIconHandler;
@@ -44,6 +46,9 @@ protected:
     afx_msg void OnWindowPosChanging(WINDOWPOS* lpwndpos);
     afx_msg void OnModeNormal();
     afx_msg void OnModeOne();
+    afx_msg LRESULT OnTimerMessage(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnPowerBroadcast(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnSessionChange(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 
@@ -54,6 +59,12 @@ private:
     void SwitchMode(int newMode);
     void SaveButtonMode();
     void FreeTrayObjects();
+    // Adds the icon; if the shell refuses, keeps trying until it is there.
+    void AddTrayIcon();
+    void RetryTrayIcon();
+    // Shell calls that kept this thread from its messages for too long may
+    // have cost the hook: renew it then.
+    void AfterShellCalls(DWORD startTick);
 
     int m_buttonMode;
     HICON m_hIcon;
@@ -61,4 +72,6 @@ private:
     TrayIconHandler** m_pHandlerArray = nullptr;
     TrayMenuHandler* m_pRightClickHandler = nullptr;
     TrayMenuHandler* m_pLeftClickHandler = nullptr;
+    FilterWatch m_filterWatch;
+    IconRetry m_iconRetry;
 };

@@ -28,11 +28,13 @@ vantrel_warnings(vantrel_filter_binding)
 if(TARGET vantrel_framework AND TARGET vantrel_registry AND TARGET vantrel_commandline)
     add_library(vantrel_program STATIC
         ${CMAKE_CURRENT_LIST_DIR}/AboutDialog.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/FilterWatch.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/IconRetry.cpp
         ${CMAKE_CURRENT_LIST_DIR}/MainDialog.cpp
         ${CMAKE_CURRENT_LIST_DIR}/StoredButtonMode.cpp
         ${CMAKE_CURRENT_LIST_DIR}/TrayMenuHandler.cpp)
     target_link_libraries(vantrel_program PUBLIC
-        vantrel_tray vantrel_filter_binding vantrel_framework vantrel_registry gdi32 user32)
+        vantrel_tray vantrel_filter_binding vantrel_framework vantrel_registry gdi32 user32 wtsapi32)
     vantrel_warnings(vantrel_program)
 
     add_executable(Vantrel WIN32 ${CMAKE_CURRENT_LIST_DIR}/VantrelApp.cpp)
@@ -40,7 +42,7 @@ if(TARGET vantrel_framework AND TARGET vantrel_registry AND TARGET vantrel_comma
         target_sources(Vantrel PRIVATE $<TARGET_OBJECTS:vantrel_resources>)
     endif()
     target_link_libraries(Vantrel PRIVATE
-        vantrel_program vantrel_commandline vantrel_autostart comctl32 shell32 user32 advapi32 gdi32)
+        vantrel_program vantrel_commandline vantrel_autostart comctl32 shell32 user32 advapi32 gdi32 wtsapi32)
     set_target_properties(Vantrel PROPERTIES OUTPUT_NAME Vantrel)
     vantrel_warnings(Vantrel)
     # The program loads VantrelDll.dll from its own folder at run time; building

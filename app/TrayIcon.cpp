@@ -47,6 +47,13 @@ BOOL TrayIcon::RemoveIcon()
     return Shell_NotifyIconA(NIM_DELETE, &record);
 }
 
+BOOL TrayIcon::IsShown()
+{
+    NOTIFYICONDATAA record = MakeNotifyIconKeyRecord(m_window, m_iconId);
+    record.uFlags = 0;
+    return Shell_NotifyIconA(NIM_MODIFY, &record);
+}
+
 void TrayIcon::DispatchNotification(WPARAM wParam, LPARAM lParam)
 {
     bool destroyed = false;

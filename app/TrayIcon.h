@@ -23,6 +23,8 @@ public:
     void SetIconData(HWND window, UINT iconId, HICON icon, const char* tooltip);
     BOOL AddIcon();
     BOOL RemoveIcon();
+    // Whether the shell shows this icon now (a modify that changes nothing).
+    BOOL IsShown();
 
     // Runs, in array order, every handler bound to the mouse message lParam
     // when wParam names this icon.

@@ -9,12 +9,22 @@
 // installed, 0 otherwise.
 using AddMouseFilterFunction = BOOLEAN(WINAPI*)(int hookType, DWORD threadId);
 using RemoveMouseFilterFunction = void(WINAPI*)(int hookType);
+// Installs a new hook in place of the one held, lost or not, with no moment
+// of none or two. Same arguments as AddMouseFilter; returns 1 once the new
+// hook is installed, 0 when it could not be (the held one is then kept).
+using RenewMouseFilterFunction = BOOLEAN(WINAPI*)(int hookType, DWORD threadId);
+// GetTickCount() at the hook's latest call, 0 before the first.
+using MouseFilterCallTimeFunction = DWORD(WINAPI*)();
 
 inline constexpr char kFilterLibraryName[] = "VantrelDll.dll";
 inline constexpr char kAddMouseFilterName[] = "AddMouseFilter";
 inline constexpr char kRemoveMouseFilterName[] = "RemoveMouseFilter";
+inline constexpr char kRenewMouseFilterName[] = "RenewMouseFilter";
+inline constexpr char kMouseFilterCallTimeName[] = "MouseFilterCallTime";
 
 extern "C" {
 BOOLEAN WINAPI AddMouseFilter(int hookType, DWORD threadId);
 void WINAPI RemoveMouseFilter(int hookType);
+BOOLEAN WINAPI RenewMouseFilter(int hookType, DWORD threadId);
+DWORD WINAPI MouseFilterCallTime();
 }

@@ -20,6 +20,10 @@ namespace {
 // process only, so no section needs to be shared between processes.
 HINSTANCE g_moduleHandle = nullptr;
 HHOOK g_hookHandle = nullptr;
+// GetTickCount() when the hook was last called, whatever the event: the
+// program compares it with the system's last input to find a hook that
+// Windows removed without a word.
+DWORD g_lastHookCallTime = 0;
 
 INPUT LeftButtonInput(const POINT& where, DWORD buttonFlag)
 {
@@ -64,6 +68,14 @@ LRESULT CALLBACK FilterHookProc(int nCode, WPARAM wParam, LPARAM lParam)
     return 1;
 }
 
+// What is installed: the filter, plus one store of the time. Kept apart from
+// the filter's own procedure so that the remapping reads on its own.
+LRESULT CALLBACK WatchedFilterHookProc(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    g_lastHookCallTime = GetTickCount();
+    return FilterHookProc(nCode, wParam, lParam);
+}
+
 } // namespace
 
 extern "C" {
@@ -98,8 +110,36 @@ BOOLEAN WINAPI AddMouseFilter(int hookType, DWORD threadId)
     // every right press. An installed filter already does what was asked.
     if (g_hookHandle != nullptr)
         return 1;
-    g_hookHandle = SetWindowsHookExA(WH_MOUSE_LL, FilterHookProc, g_moduleHandle, threadId);
+    g_hookHandle = SetWindowsHookExA(WH_MOUSE_LL, WatchedFilterHookProc, g_moduleHandle, threadId);
     return g_hookHandle != nullptr ? 1 : 0;
+}
+
+BOOLEAN WINAPI RenewMouseFilter(int hookType, DWORD threadId)
+{
+    if (g_moduleHandle == nullptr || hookType != WH_MOUSE_LL)
+        return 0;
+    // Windows may have removed the hook without telling (a hook thread that
+    // overran the hook timeout, sleep, a locked session), and nothing can ask
+    // it whether the handle still works: so a new hook is installed whatever
+    // the old one's state. New first, old second, with nothing between that
+    // could pump messages: a low-level hook is called by a message to this
+    // thread, so every event is served by exactly one of the two, never by
+    // both and never by none. Unhooking a handle that Windows already dropped
+    // fails harmlessly. AddMouseFilter keeps its old answer for a held handle,
+    // so callers that know only the first two exports see no change.
+    const HHOOK renewed = SetWindowsHookExA(WH_MOUSE_LL, WatchedFilterHookProc, g_moduleHandle, threadId);
+    if (renewed == nullptr)
+        return 0;
+    const HHOOK previous = g_hookHandle;
+    g_hookHandle = renewed;
+    if (previous != nullptr)
+        UnhookWindowsHookEx(previous);
+    return 1;
+}
+
+DWORD WINAPI MouseFilterCallTime()
+{
+    return g_lastHookCallTime;
 }
 
 void WINAPI RemoveMouseFilter(int hookType)

@@ -1,0 +1,106 @@
+#include "FilterWatch.h"
+
+#include <wtsapi32.h>
+
+namespace {
+
+// At most six wake-ups in an idle minute, and a loss is mended within this
+// long of the first input that the hook missed.
+constexpr UINT kCheckPauseMs = 10000;
+// A filter that could not be installed (at logon the desktop may not be
+// ready) is retried sooner at first, then as often as the check runs.
+constexpr UINT kFirstRetryPauseMs = 1000;
+// The system stamps an input event when it queues it and the hook stamps its
+// call when it runs, on the same clock; under Wine the stamp may come a
+// moment after the hook answered. Input later than the hook's latest call
+// by more than this was not seen by the hook. Keyboard input is never seen
+// by a mouse hook either: it costs at most one needless renewal per check.
+constexpr LONG kHookLagMs = 250;
+
+DWORD LastSystemInputTime()
+{
+    LASTINPUTINFO info{};
+    info.cbSize = sizeof info;
+    return GetLastInputInfo(&info) ? info.dwTime : 0;
+}
+
+} // namespace
+
+FilterWatch::~FilterWatch()
+{
+    Stop();
+}
+
+void FilterWatch::Start(HWND window, bool installed)
+{
+    m_window = window;
+    m_installed = installed;
+    m_retryPauseMs = kFirstRetryPauseMs;
+    if (!m_upkeep.IsBound())
+        m_upkeep = BindFilterUpkeep(FilterLibraryPath());
+    m_answeredInputTime = LastSystemInputTime();
+    // Unlock and reconnect arrive as WM_WTSSESSION_CHANGE only to windows that
+    // asked. It may fail early at logon; the timer covers that case.
+    if (!m_sessionNotifications)
+        m_sessionNotifications = WTSRegisterSessionNotification(window, NOTIFY_FOR_THIS_SESSION) != FALSE;
+    Schedule();
+}
+
+void FilterWatch::Stop()
+{
+    if (m_window == nullptr)
+        return;
+    KillTimer(m_window, kTimerId);
+    if (m_sessionNotifications)
+        WTSUnRegisterSessionNotification(m_window);
+    m_sessionNotifications = false;
+    m_timerPauseMs = 0;
+    m_window = nullptr;
+}
+
+void FilterWatch::Renew()
+{
+    if (m_window == nullptr)
+        return;
+    if (!m_upkeep.IsBound())
+        m_upkeep = BindFilterUpkeep(FilterLibraryPath());
+    if (m_upkeep.IsBound())
+        m_installed = m_upkeep.renew(WH_MOUSE_LL, 0) != 0;
+    m_answeredInputTime = LastSystemInputTime();
+    Schedule();
+}
+
+void FilterWatch::OnTimer()
+{
+    if (m_window == nullptr)
+        return;
+    if (!m_installed || HookMissedInput())
+        Renew();
+}
+
+bool FilterWatch::HookMissedInput()
+{
+    const DWORD inputTime = LastSystemInputTime();
+    if (inputTime == m_answeredInputTime || !m_upkeep.IsBound())
+        return false;
+    m_answeredInputTime = inputTime;
+    // Tick counts wrap after 49 days: the signed difference stays right.
+    return static_cast<LONG>(inputTime - m_upkeep.lastCallTime()) > kHookLagMs;
+}
+
+void FilterWatch::Schedule()
+{
+    UINT pauseMs = kCheckPauseMs;
+    if (m_installed) {
+        m_retryPauseMs = kFirstRetryPauseMs;
+    } else {
+        pauseMs = m_retryPauseMs;
+        m_retryPauseMs = m_retryPauseMs * 2 < kCheckPauseMs ? m_retryPauseMs * 2 : kCheckPauseMs;
+    }
+    // The same period goes on by itself; setting it again would only push
+    // the next check further away.
+    if (pauseMs == m_timerPauseMs)
+        return;
+    m_timerPauseMs = pauseMs;
+    SetTimer(m_window, kTimerId, pauseMs, nullptr);
+}

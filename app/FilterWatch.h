@@ -1,0 +1,54 @@
+#pragma once
+
+#include <windows.h>
+
+#include "FilterLibrary.h"
+
+// Keeps the filter installed while One is in force. Windows removes a
+// low-level hook without a word when its thread overruns the hook timeout,
+// and often across sleep, a locked session or a user switch; the program
+// cannot ask whether it still has it. So the hook is renewed after every
+// event that may have cost it, and a coarse timer finds a loss that came
+// with no event: the system saw input that the hook was never called for.
+// In Normal nothing of this runs: no timer, no session notifications.
+//
+// Everything runs on the program's one GUI thread, which also serves the
+// hook: nothing here waits.
+class FilterWatch {
+public:
+    // The WM_TIMER identifier of the check, on the window given to Start.
+    static constexpr UINT_PTR kTimerId = 0x4657;
+
+    FilterWatch() = default;
+    ~FilterWatch();
+    FilterWatch(const FilterWatch&) = delete;
+    FilterWatch& operator=(const FilterWatch&) = delete;
+
+    // One is in force; installed tells whether AddMouseFilter put a hook in
+    // place. A filter that could not be installed is retried on the timer.
+    void Start(HWND window, bool installed);
+    // Normal, or the program ends.
+    void Stop();
+
+    // After an event that Windows may have dropped the hook for: a new hook
+    // now, in place of the held one. Nothing while not started.
+    void Renew();
+
+    void OnTimer();
+
+    bool IsStarted() const { return m_window != nullptr; }
+
+private:
+    bool HookMissedInput();
+    void Schedule();
+
+    HWND m_window = nullptr;
+    bool m_installed = false;
+    bool m_sessionNotifications = false;
+    // The system's last input time that the latest check or renewal already
+    // answered for: one loss is renewed once, not at every tick while idle.
+    DWORD m_answeredInputTime = 0;
+    UINT m_retryPauseMs = 0;
+    UINT m_timerPauseMs = 0;
+    FilterUpkeep m_upkeep;
+};
