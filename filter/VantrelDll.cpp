@@ -1,6 +1,6 @@
 // The low-level mouse filter: while installed, every right, middle and X button
-// press or release anywhere on the desktop is swallowed and replaced by a left
-// press or release wherever the pointer is.
+// press or release anywhere on the desktop is swallowed and replaced by a
+// press or release of the primary button wherever the pointer is.
 //
 // The library is built without any C or C++ runtime: it may be loaded into a
 // process that outlives everything else, and it needs nothing beyond USER32 and
@@ -25,7 +25,7 @@ HHOOK g_hookHandle = nullptr;
 // Windows removed without a word.
 DWORD g_lastHookCallTime = 0;
 
-INPUT LeftButtonInput(const POINT& where, DWORD buttonFlag)
+INPUT PrimaryButtonInput(const POINT& where, DWORD buttonFlag)
 {
     INPUT input;
     input.type = INPUT_MOUSE;
@@ -33,11 +33,18 @@ INPUT LeftButtonInput(const POINT& where, DWORD buttonFlag)
     input.mi.dy = where.y;
     input.mi.mouseData = 0;
     // Neither MOUSEEVENTF_MOVE nor MOUSEEVENTF_ABSOLUTE: the coordinates move
-    // nothing, and the left button acts wherever the pointer already is.
+    // nothing, and the button acts wherever the pointer already is.
     input.mi.dwFlags = buttonFlag;
     input.mi.time = GetTickCount();
-    input.mi.dwExtraInfo = 0;
+    input.mi.dwExtraInfo = kFilterInjectionMark;
     return input;
+}
+
+bool ButtonsSwapped()
+{
+    // Read for every replaced event: the user may switch the buttons while
+    // the filter runs.
+    return GetSystemMetrics(SM_SWAPBUTTON) != 0;
 }
 
 LRESULT CALLBACK FilterHookProc(int nCode, WPARAM wParam, LPARAM lParam)
@@ -46,22 +53,26 @@ LRESULT CALLBACK FilterHookProc(int nCode, WPARAM wParam, LPARAM lParam)
     if (nCode < 0)
         return CallNextHookEx(g_hookHandle, nCode, wParam, lParam);
 
+    const auto* hookRecord = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
     DWORD buttonFlag = 0;
-    switch (FilterActionFor(wParam)) {
+    switch (FilterActionFor(wParam, hookRecord->dwExtraInfo, ButtonsSwapped)) {
     case FilterAction::InjectLeftDown:
         buttonFlag = MOUSEEVENTF_LEFTDOWN;
         break;
     case FilterAction::InjectLeftUp:
         buttonFlag = MOUSEEVENTF_LEFTUP;
         break;
+    case FilterAction::InjectRightDown:
+        buttonFlag = MOUSEEVENTF_RIGHTDOWN;
+        break;
+    case FilterAction::InjectRightUp:
+        buttonFlag = MOUSEEVENTF_RIGHTUP;
+        break;
     case FilterAction::Pass:
-        // Includes the left presses and releases injected below: they come
-        // back through this hook and pass, so the remapping never feeds on itself.
         return CallNextHookEx(g_hookHandle, nCode, wParam, lParam);
     }
 
-    const auto* hookRecord = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
-    INPUT input = LeftButtonInput(hookRecord->pt, buttonFlag);
+    INPUT input = PrimaryButtonInput(hookRecord->pt, buttonFlag);
     // A failed injection still swallows the original event: a right click must
     // never reach a window while the filter is on.
     SendInput(1, &input, sizeof(INPUT));

@@ -49,9 +49,9 @@ bool InjectPress(const MouseButton& button, ULONG_PTR extraInfo)
     return Inject(0, 0, button.pressFlag, button.mouseData, extraInfo);
 }
 
-bool InjectRelease(const MouseButton& button)
+bool InjectRelease(const MouseButton& button, ULONG_PTR extraInfo)
 {
-    return InjectMouseEvent(button.releaseFlag, button.mouseData);
+    return Inject(0, 0, button.releaseFlag, button.mouseData, extraInfo);
 }
 
 bool InjectMoveTo(POINT screenPoint)

@@ -32,7 +32,7 @@ std::ostream& operator<<(std::ostream& out, const MouseButton& button);
 bool InjectMouseEvent(DWORD flags, DWORD mouseData = 0);
 // extraInfo is what the event's dwExtraInfo carries to hooks and windows.
 bool InjectPress(const MouseButton& button, ULONG_PTR extraInfo = 0);
-bool InjectRelease(const MouseButton& button);
+bool InjectRelease(const MouseButton& button, ULONG_PTR extraInfo = 0);
 // Moves the pointer to an exact screen point (primary screen).
 bool InjectMoveTo(POINT screenPoint);
 

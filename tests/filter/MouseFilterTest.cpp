@@ -1,6 +1,7 @@
 // The installed filter driven with input made by SendInput, which the filter
 // treats like input from the mouse itself.
 
+#include "FilterAction.h"
 #include "FilterDesktopTest.h"
 #include "RecordingMouseHook.h"
 #include "TestSupport.h"
@@ -107,13 +108,30 @@ TEST_F(PassingInputTest, LaterHooksSeeOnlyWhatTheFilterPasses)
     EXPECT_GE(laterHook.CountOf(WM_MOUSEMOVE), 1U) << "the flushing move did not pass through the chain";
 
     // The filter's own left press: made by SendInput, where the pointer is,
-    // with nothing of the swallowed event's data but its point.
+    // with nothing of the swallowed event's data but its point, and marked as
+    // the filter's own.
     const HookedMouseEvent* leftPress = laterHook.FirstOf(WM_LBUTTONDOWN);
     ASSERT_NE(leftPress, nullptr);
     EXPECT_TRUE(SamePoint(leftPress->point, pointer));
     EXPECT_NE(leftPress->flags & LLMHF_INJECTED, 0U);
     EXPECT_EQ(leftPress->mouseData, 0U);
-    EXPECT_EQ(leftPress->extraInfo, 0U);
+    EXPECT_EQ(leftPress->extraInfo, kFilterInjectionMark);
+}
+
+// A right click marked as the filter marks its own injections passes as it
+// is; the same click unmarked is remapped.
+TEST_F(PassingInputTest, MarkedClickPassesUnmarkedIsRemapped)
+{
+    ASSERT_TRUE(InstallFilter());
+    m_window.ClearMessages();
+    ASSERT_TRUE(InjectPress(kRightButton, kFilterInjectionMark));
+    ASSERT_TRUE(InjectRelease(kRightButton, kFilterInjectionMark));
+    EXPECT_TRUE(m_window.WaitFor(WM_RBUTTONUP, kWaitMs)) << "got " << DescribeMessages();
+    ASSERT_TRUE(FlushInjectedInput());
+    EXPECT_EQ(m_window.CountOf(WM_RBUTTONDOWN), 1U) << DescribeMessages();
+    EXPECT_EQ(m_window.CountOf(WM_LBUTTONDOWN), 0U) << DescribeMessages();
+
+    EXPECT_TRUE(ClickArrivesAsLeftClick(kRightButton));
 }
 
 class FilterInstallTest : public FilterDesktopTest {};
