@@ -7,6 +7,7 @@
 #include "BinarySizes.h"
 #include "Clock.h"
 #include "FilterLibrary.h"
+#include "HookRenewal.h"
 #include "HookStorm.h"
 #include "InputLatency.h"
 #include "ModeValueBackup.h"
@@ -29,6 +30,7 @@ constexpr char kProgramWindowClass[] = "#32770";
 constexpr char kProgramWindowTitle[] = "Vantrel";
 constexpr char kMinimalProgramName[] = "MinimalTrayProgram.exe";
 constexpr char kMinimalProgramWindow[] = "MinimalTrayProgram"; // its class and title
+constexpr int kRenewals = 500;
 
 std::string OwnFolder()
 {
@@ -50,6 +52,7 @@ void MeasureInput(const std::string& folder, BenchResults& results)
     if (!problem.empty()) {
         results.latencyProblem = problem;
         results.stormProblem = problem;
+        results.renewalProblem = problem;
         return;
     }
 
@@ -83,6 +86,8 @@ void MeasureInput(const std::string& folder, BenchResults& results)
         results.storm.minimalHook = costs[1];
         results.storm.filter = costs[2];
     }
+
+    results.renewalMeasured = MeasureRenewals(filter, kRenewals, results.renewal, results.renewalProblem);
 }
 
 ProgramFootprint MeasureVantrel(const std::string& path, ModeValueBackup& storedMode, const char* modeText,
@@ -144,7 +149,7 @@ int main(int argc, char** argv)
     PrintReport(results);
 
     // Vantrel.exe may not be built yet; everything else must have been measured.
-    const bool failed = !results.latencyMeasured || !results.stormMeasured ||
+    const bool failed = !results.latencyMeasured || !results.stormMeasured || !results.renewalMeasured ||
         Failed(results.programs.vantrelNormal, true) || Failed(results.programs.vantrelOne, true) ||
         Failed(results.programs.minimalTray, false);
     return failed ? 1 : 0;

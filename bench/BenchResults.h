@@ -4,6 +4,7 @@
 
 #include "BenchOptions.h"
 #include "BinarySizes.h"
+#include "HookRenewal.h"
 #include "HookStorm.h"
 #include "ProgramFootprint.h"
 #include "Statistics.h"
@@ -46,6 +47,10 @@ struct BenchResults {
     bool stormMeasured = false;
     std::string stormProblem;
     StormFigures storm;
+
+    bool renewalMeasured = false;
+    std::string renewalProblem;
+    RenewalCost renewal;
 
     ProgramFigures programs;
     std::vector<BinarySize> binaries;

@@ -20,6 +20,7 @@ FilterLibrary::FilterLibrary(const std::string& path) : m_module(LoadLibraryA(pa
         return;
     m_pAddMouseFilter = ExportOf<AddMouseFilterFunction>(m_module, kAddMouseFilterName);
     m_pRemoveMouseFilter = ExportOf<RemoveMouseFilterFunction>(m_module, kRemoveMouseFilterName);
+    m_pRenewMouseFilter = ExportOf<RenewMouseFilterFunction>(m_module, kRenewMouseFilterName);
 }
 
 FilterLibrary::~FilterLibrary()
@@ -30,7 +31,8 @@ FilterLibrary::~FilterLibrary()
 FilterLibrary::FilterLibrary(FilterLibrary&& other) noexcept
     : m_module(std::exchange(other.m_module, nullptr)),
       m_pAddMouseFilter(std::exchange(other.m_pAddMouseFilter, nullptr)),
-      m_pRemoveMouseFilter(std::exchange(other.m_pRemoveMouseFilter, nullptr))
+      m_pRemoveMouseFilter(std::exchange(other.m_pRemoveMouseFilter, nullptr)),
+      m_pRenewMouseFilter(std::exchange(other.m_pRenewMouseFilter, nullptr))
 {
 }
 
@@ -41,6 +43,7 @@ FilterLibrary& FilterLibrary::operator=(FilterLibrary&& other) noexcept
         m_module = std::exchange(other.m_module, nullptr);
         m_pAddMouseFilter = std::exchange(other.m_pAddMouseFilter, nullptr);
         m_pRemoveMouseFilter = std::exchange(other.m_pRemoveMouseFilter, nullptr);
+        m_pRenewMouseFilter = std::exchange(other.m_pRenewMouseFilter, nullptr);
     }
     return *this;
 }
@@ -56,6 +59,11 @@ void FilterLibrary::RemoveFilter()
         m_pRemoveMouseFilter(WH_MOUSE_LL);
 }
 
+bool FilterLibrary::RenewFilter()
+{
+    return Bound() && m_pRenewMouseFilter != nullptr && m_pRenewMouseFilter(WH_MOUSE_LL, 0) != 0;
+}
+
 void FilterLibrary::Release()
 {
     if (m_module == nullptr)
@@ -65,4 +73,5 @@ void FilterLibrary::Release()
     m_module = nullptr;
     m_pAddMouseFilter = nullptr;
     m_pRemoveMouseFilter = nullptr;
+    m_pRenewMouseFilter = nullptr;
 }

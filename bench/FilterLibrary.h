@@ -24,6 +24,8 @@ public:
     // AddMouseFilter(WH_MOUSE_LL, 0): the hook runs on the calling thread.
     bool AddFilter();
     void RemoveFilter();
+    // RenewMouseFilter(WH_MOUSE_LL, 0): false when it failed or is not exported.
+    bool RenewFilter();
 
 private:
     void Release();
@@ -31,4 +33,5 @@ private:
     HMODULE m_module = nullptr;
     AddMouseFilterFunction m_pAddMouseFilter = nullptr;
     RemoveMouseFilterFunction m_pRemoveMouseFilter = nullptr;
+    RenewMouseFilterFunction m_pRenewMouseFilter = nullptr;
 };

@@ -3,6 +3,7 @@
 #include "Clock.h"
 #include "MessagePump.h"
 #include "RunningProgram.h"
+#include "WakeUpSampler.h"
 
 #include <psapi.h>
 
@@ -13,6 +14,7 @@ constexpr DWORD kStartTimeoutMs = 30000;
 // Time after the program first waits for input, for whatever it does once
 // at start (the notification icon, the mode) to be done.
 constexpr DWORD kSettleMs = 1000;
+constexpr DWORD kSamplerEndTimeoutMs = 10000;
 
 bool ReadMemory(HANDLE process, ProgramFootprint& footprint)
 {
@@ -56,7 +58,13 @@ ProgramFootprint MeasureProgramFootprint(const std::string& path, const char* cl
         footprint.stoppedPolitely = program.Stop();
         return footprint;
     }
+    WakeUpSampler sampler;
+    const std::string fileName = path.substr(path.find_last_of("\\/") + 1);
+    const bool sampling = sampler.Start(fileName, idleSeconds);
     PumpMessagesFor(static_cast<DWORD>(idleSeconds) * 1000);
+    // The sampler ends on its own clock, a moment after this wait.
+    if (sampling)
+        footprint.idleWakeUps = sampler.Finish(kSamplerEndTimeoutMs);
     const bool stillRunning = WaitForSingleObject(program.Process(), 0) == WAIT_TIMEOUT;
     OtherProcessCpuMicroseconds(program.Process(), program.ProcessId(), cpuAfter);
     footprint.stoppedPolitely = program.Stop();

@@ -14,6 +14,9 @@ struct ProgramFootprint {
     SIZE_T workingSetBytes = 0;
     SIZE_T privateBytes = 0;
     double idleCpuMicroseconds = 0.0;
+    // Periods of 100 ms in which the program ran while idle; -1 when not
+    // counted (see WakeUpSampler).
+    long idleWakeUps = -1;
     // Ended when asked; false when it had to be ended by force.
     bool stoppedPolitely = false;
 };

@@ -10,6 +10,7 @@ namespace {
 constexpr double kPassPathLimit = 1.05;
 constexpr double kIdleCpuLimitMicrosecondsPerMinute = 1000.0;
 constexpr double kMemoryLimit = 1.2;
+constexpr double kFilterCheckWakeUpsPerMinute = 6.0;
 constexpr ULONGLONG kLibraryLimitBytes = 8 * 1024;
 
 const char* Verdict(bool meets)
@@ -89,25 +90,41 @@ void PrintStorms(const BenchResults& results)
     std::printf("  (CPU time of the benchmark's process, which runs the hook)\n\n");
 }
 
+void PrintRenewal(const BenchResults& results)
+{
+    std::printf("Re-arming the filter (RenewMouseFilter)   re-arms   median us      p95 us   CPU us each\n");
+    if (!results.renewalMeasured) {
+        std::printf("  not measured: %s\n\n", results.renewalProblem.c_str());
+        return;
+    }
+    const RenewalCost& cost = results.renewal;
+    std::printf("  %-40s %8zu %11.1f %11.1f %13.1f\n\n", "new hook installed, old one removed",
+        cost.wallMicroseconds.count, cost.wallMicroseconds.median, cost.wallMicroseconds.percentile95,
+        cost.cpuMicrosecondsEach);
+}
+
 void PrintProgramRow(const char* label, const ProgramFootprint& footprint)
 {
     if (!footprint.measured) {
         std::printf("  %-32s %s\n", label, footprint.problem.c_str());
         return;
     }
-    std::printf("  %-32s %14.0f %12.0f %18.1f%s\n", label, static_cast<double>(footprint.workingSetBytes) / 1024.0,
+    const std::string wakeUps = footprint.idleWakeUps < 0 ? "-" : std::to_string(footprint.idleWakeUps);
+    std::printf("  %-32s %14.0f %12.0f %18.1f %9s%s\n", label, static_cast<double>(footprint.workingSetBytes) / 1024.0,
         static_cast<double>(footprint.privateBytes) / 1024.0, footprint.idleCpuMicroseconds / 1000.0,
-        footprint.stoppedPolitely ? "" : "  (did not end when asked)");
+        wakeUps.c_str(), footprint.stoppedPolitely ? "" : "  (did not end when asked)");
 }
 
 void PrintPrograms(const BenchResults& results)
 {
-    std::printf("Running program, after start       working set KB   private KB   CPU ms over %3d s\n",
+    std::printf("Running program, after start       working set KB   private KB   CPU ms over %3d s  wake-ups\n",
         results.options.idleSeconds);
     PrintProgramRow("Vantrel.exe, mode Normal", results.programs.vantrelNormal);
     PrintProgramRow("Vantrel.exe, mode One", results.programs.vantrelOne);
     PrintProgramRow("MinimalTrayProgram.exe", results.programs.minimalTray);
-    std::printf("  (CPU time: %s)\n\n", OtherProcessCpuSource());
+    std::printf("  (CPU time: %s)\n", OtherProcessCpuSource());
+    std::printf("  (wake-ups over the same time: 100 ms periods in which a thread of the program ran, from\n"
+                "  the Linux side; \"-\" where they cannot be counted)\n\n");
 }
 
 void PrintBinaries(const BenchResults& results)
@@ -199,6 +216,21 @@ void PrintIdleAim(const char* name, const ProgramFootprint& footprint, int idleS
     PrintAim(name, measured, "< 1 ms", ratio, true);
 }
 
+// Normal may wake no more often than the minimal tray program; One may add
+// the filter's coarse check, at most six times a minute.
+void PrintWakeUpAim(const char* name, const ProgramFootprint& footprint, const ProgramFootprint& minimal,
+    double extraPerMinute, int idleSeconds)
+{
+    if (!footprint.measured || footprint.idleWakeUps < 0 || !minimal.measured || minimal.idleWakeUps < 0) {
+        PrintAimNotMeasured(name, "wake-ups are counted only under Wine");
+        return;
+    }
+    const double perMinute = footprint.idleWakeUps * 60.0 / idleSeconds;
+    const double limit = minimal.idleWakeUps * 60.0 / idleSeconds + extraPerMinute;
+    PrintAim(name, Figure("", perMinute, 1, ""), Figure("<= ", limit, 1, ""), limit > 0.0 ? perMinute / limit : 0.0,
+        perMinute <= limit);
+}
+
 void PrintMemoryAim(const char* name, SIZE_T vantrel, SIZE_T minimal)
 {
     const double limit = kMemoryLimit * static_cast<double>(minimal);
@@ -250,6 +282,11 @@ void PrintAims(const BenchResults& results)
         "idle CPU per minute, mode One", results.programs.vantrelOne, idleSeconds, results.cpuStepMicroseconds);
     std::printf("    (per minute = CPU over %d s x 60 / %d; CPU times advance in steps of %.3f ms here)\n", idleSeconds,
         idleSeconds, results.cpuStepMicroseconds / 1000.0);
+    PrintWakeUpAim("wake-ups per idle minute, mode Normal", results.programs.vantrelNormal,
+        results.programs.minimalTray, 0.0, idleSeconds);
+    PrintWakeUpAim("wake-ups per idle minute, mode One", results.programs.vantrelOne, results.programs.minimalTray,
+        kFilterCheckWakeUpsPerMinute, idleSeconds);
+    std::printf("    (aim = the minimal tray program's wake-ups, plus 6 a minute for One's check of the hook)\n");
     PrintMemoryAims("Normal", results.programs.vantrelNormal, results.programs.minimalTray);
     PrintMemoryAims("One", results.programs.vantrelOne, results.programs.minimalTray);
     PrintLibrarySizeAim(results);
@@ -262,6 +299,7 @@ void PrintReport(const BenchResults& results)
     PrintHeader(results);
     PrintLatencies(results);
     PrintStorms(results);
+    PrintRenewal(results);
     PrintPrograms(results);
     PrintBinaries(results);
     PrintAims(results);

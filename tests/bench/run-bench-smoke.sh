@@ -30,9 +30,10 @@ for row in 'no hook' 'minimal hook' 'filter'; do
 done
 # Vantrel.exe is measured when it is built; the minimal program always is.
 for row in 'Vantrel.exe, mode Normal' 'Vantrel.exe, mode One'; do
-    expect "^  $row +($number +$number +$number|missing)\$"
+    expect "^  $row +($number +$number +$number +([0-9]+|-)|missing)\$"
 done
-expect "^  MinimalTrayProgram.exe +$number +$number +$number\$"
+expect "^  MinimalTrayProgram.exe +$number +$number +$number +([0-9]+|-)\$"
+expect "^  new hook installed, old one removed +500 +$number +$number +$number\$"
 for row in 'i686 VantrelDll.dll' 'i686 Vantrel.exe' 'x86_64 VantrelDll.dll' 'x86_64 Vantrel.exe'; do
     expect "^  $row +([0-9]+|missing)\$"
 done
@@ -40,6 +41,7 @@ expect '^  x86_64 VantrelDll.dll +[0-9]+$'
 verdict='(meets|misses|unresolved|not measured)'
 for aim in 'remap path median' 'pass path median, vs minimal hook' 'pass path CPU per move, vs minimal hook' \
     'idle CPU per minute, mode Normal' 'idle CPU per minute, mode One' \
+    'wake-ups per idle minute, mode Normal' 'wake-ups per idle minute, mode One' \
     'working set, mode Normal, vs minimal' 'private bytes, mode Normal, vs minimal' \
     'working set, mode One, vs minimal' 'private bytes, mode One, vs minimal' 'i686 VantrelDll.dll size'; do
     expect "^  $aim .*$verdict"

@@ -23,7 +23,13 @@ TEST(FilterLibraryExports, BindByNameAndByTheSameOrdinals)
     ASSERT_NE(removeByName, nullptr);
     EXPECT_EQ(ExportOf<AddMouseFilterFunction>(library.Module(), ExportOrdinal(1)), addByName);
     EXPECT_EQ(ExportOf<RemoveMouseFilterFunction>(library.Module(), ExportOrdinal(2)), removeByName);
-    EXPECT_EQ(GetProcAddress(library.Module(), ExportOrdinal(3)), nullptr);
+    const auto renewByName = ExportOf<RenewMouseFilterFunction>(library.Module(), kRenewMouseFilterName);
+    const auto callTimeByName = ExportOf<MouseFilterCallTimeFunction>(library.Module(), kMouseFilterCallTimeName);
+    ASSERT_NE(renewByName, nullptr);
+    ASSERT_NE(callTimeByName, nullptr);
+    EXPECT_EQ(ExportOf<RenewMouseFilterFunction>(library.Module(), ExportOrdinal(3)), renewByName);
+    EXPECT_EQ(ExportOf<MouseFilterCallTimeFunction>(library.Module(), ExportOrdinal(4)), callTimeByName);
+    EXPECT_EQ(GetProcAddress(library.Module(), ExportOrdinal(5)), nullptr);
 }
 
 TEST(FilterLibraryExports, InstallAndRemoveByName)
