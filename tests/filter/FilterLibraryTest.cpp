@@ -42,6 +42,18 @@ TEST(FilterLibraryExports, InstallAndRemoveByName)
     library.RemoveMouseFilter(WH_MOUSE_LL);
 }
 
+TEST(FilterLibraryExports, RenewTakesOnlyTheLowLevelMouseHook)
+{
+    LoadedFilterLibrary library;
+    ASSERT_TRUE(library.IsBound());
+    const auto renew = ExportOf<RenewMouseFilterFunction>(library.Module(), kRenewMouseFilterName);
+    ASSERT_NE(renew, nullptr);
+    EXPECT_EQ(renew(WH_MOUSE, 0), 0);
+    EXPECT_EQ(renew(WH_MOUSE_LL, 0), 1) << "renewing with no hook held installs one";
+    EXPECT_EQ(renew(WH_MOUSE_LL, 0), 1);
+    library.RemoveMouseFilter(WH_MOUSE_LL);
+}
+
 // Without a process attach the library has no module handle to hook with.
 // DONT_RESOLVE_DLL_REFERENCES maps a library without calling its entry point
 // (and without binding its imports, so only a call that fails before using
