@@ -58,9 +58,9 @@ protected:
     // does; the caller closes it without a choice. Mode One is in force, so
     // that the filter's survival shows too. A real press on the icon makes
     // Wine's tray window the foreground window first (on Windows the taskbar
-    // takes it), so the test window is then no longer in front when the menu
-    // opens; the notification that the press makes the shell send can be
-    // sent directly instead, and then it is.
+    // takes it), so the test window is no longer in front when the menu
+    // opens. Without throughTheTray the notification that such a press makes
+    // the shell send is sent directly, and the test window stays in front.
     ::testing::AssertionResult OpenMenuFromTheTestWindow(bool throughTheTray)
     {
         if (!m_program.IsStarted()) {
