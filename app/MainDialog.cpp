@@ -203,6 +203,16 @@ void MainDialog::OnCancel()
     CDialog::OnCancel();
 }
 
+BOOL MainDialog::PreTranslateMessage(MSG* message)
+{
+    // The window is never shown, yet it is the foreground window while the
+    // popup menu is open, and may stay so after it: keys that reach it were
+    // typed for some other window. The dialog manager would make Enter the OK
+    // command, which ends the program unasked, so no key gets that far. The OK
+    // command sent as a command still ends it.
+    return message->message >= WM_KEYFIRST && message->message <= WM_KEYLAST;
+}
+
 void MainDialog::OnOkCommand()
 {
     FreeTrayObjects();

@@ -28,6 +28,9 @@ public:
     // Exit after the user has confirmed it.
     void OnCancel() override;
 
+    // Drops every key that reaches the window: none is acted on.
+    BOOL PreTranslateMessage(MSG* message) override;
+
     // 1 = One, 2 = Normal; other values come only from the registry.
     int GetButtonMode() const { return m_buttonMode; }
 
