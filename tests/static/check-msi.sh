@@ -10,6 +10,12 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 [ -f "$file" ] || { echo "FAIL: $file does not exist"; exit 1; }
 command -v msiinfo >/dev/null || { echo "FAIL: msiinfo (Debian package msitools) is missing"; exit 1; }
+file=$(realpath "$file")
+# Exporting a table with binary columns (Icon) writes their streams into a
+# folder named after the table, in the current directory.
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+cd "$scratch" || exit 1
 
 if [ "$arch" = x86 ]; then
     program_files=ProgramFilesFolder template='Intel;1033' component_attributes=0
