@@ -51,18 +51,26 @@ class PackageTest : public ProgramTest {
 protected:
     void SetUp() override
     {
-        m_savedRunValue = ReadMachineRunValue();
         ASSERT_TRUE(FileExists(m_package)) << m_package;
         ASSERT_TRUE(FileExists(m_higherPackage)) << m_higherPackage;
-        ASSERT_TRUE(UninstallEntriesNamed(kProductName).empty()) << "Vantrel is installed before the test";
+        // A run that was killed may have left the product installed.
+        RemoveInstalledProducts();
+        ASSERT_TRUE(UninstallEntriesNamed(kProductName).empty()) << "Vantrel stays installed before the test";
+        m_savedRunValue = ReadMachineRunValue();
     }
 
     void TearDown() override
     {
         ProgramTest::TearDown();
+        RemoveInstalledProducts();
+        RestoreRunValue();
+    }
+
+    static void RemoveInstalledProducts()
+    {
+        // Windows Installer's entries are named by the product code.
         for (const UninstallEntry& entry : UninstallEntriesNamed(kProductName))
             RunMsiexec("/x " + entry.keyName + " /qn", kMsiexecTimeoutMs);
-        RestoreRunValue();
     }
 
     int Install(const std::string& package) const
