@@ -67,6 +67,7 @@ BEGIN_MESSAGE_MAP(MainDialog, CDialog)
     ON_WM_QUERYDRAGICON()
     ON_REGISTERED_MESSAGE(TaskbarCreatedMessage, OnTaskbarCreated)
     ON_REGISTERED_MESSAGE(NotifyIconMessage, OnNotifyIcon)
+    ON_REGISTERED_MESSAGE(ShowMenuRequestMessage, OnShowMenuRequest)
     ON_COMMAND(ID_TRAY_ABOUT, OnAbout)
     ON_COMMAND(IDCANCEL, OnHideWindow)
     ON_COMMAND(ID_TRAY_EXIT, OnExit)
@@ -245,6 +246,15 @@ LRESULT MainDialog::OnNotifyIcon(WPARAM wParam, LPARAM lParam)
 {
     if (m_pTrayIcon != nullptr)
         m_pTrayIcon->DispatchNotification(wParam, lParam);
+    return 0;
+}
+
+LRESULT MainDialog::OnShowMenuRequest(WPARAM wParam, LPARAM)
+{
+    // A second start of the program asks for the menu, so that the user sees
+    // where Vantrel already runs: the same path as a left press on the icon.
+    if (wParam == GetCurrentProcessId() && m_pTrayIcon != nullptr)
+        m_pTrayIcon->DispatchNotification(m_pTrayIcon->m_iconId, WM_LBUTTONDOWN);
     return 0;
 }
 

@@ -40,6 +40,7 @@ protected:
     afx_msg HCURSOR OnQueryDragIcon();
     afx_msg LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnNotifyIcon(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnShowMenuRequest(WPARAM wParam, LPARAM lParam);
     afx_msg void OnAbout();
     afx_msg void OnHideWindow();
     afx_msg void OnExit();
