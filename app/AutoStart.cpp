@@ -36,11 +36,15 @@ bool InstallAutoStart(const AutoStartEntry& entry, const std::string& programPat
 bool UninstallAutoStart(const AutoStartEntry& entry)
 {
     RegistryKey key(0);
-    if (!key.Open(entry.keyPath, entry.root, kRunKeyAccess, false))
+    key.Open(entry.keyPath, entry.root, kRunKeyAccess, false);
+    if (key.m_hKey == nullptr)
         // No Run key at all: nothing to remove. Anything else is a failure.
         return key.m_openResult == ERROR_FILE_NOT_FOUND;
-    RegistryValue* value = key.Value(entry.valueName);
-    const bool removed = !value->m_exists || value->Delete();
+    // Deleted by name, not through the cache: the cache never holds a value
+    // of a type it has no place for (REG_EXPAND_SZ, as a deployment tool may
+    // write it) or one too long for its loader, and such a value starts the
+    // program at logon all the same.
+    const LONG result = key.DeleteValue(entry.valueName);
     key.Close();
-    return removed;
+    return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
 }

@@ -73,6 +73,7 @@ BEGIN_MESSAGE_MAP(MainDialog, CDialog)
     ON_WM_QUERYDRAGICON()
     ON_REGISTERED_MESSAGE(TaskbarCreatedMessage, OnTaskbarCreated)
     ON_REGISTERED_MESSAGE(NotifyIconMessage, OnNotifyIcon)
+    ON_REGISTERED_MESSAGE(ShowMenuRequestMessage, OnShowMenuRequest)
     ON_COMMAND(ID_TRAY_ABOUT, OnAbout)
     ON_COMMAND(IDCANCEL, OnHideWindow)
     ON_COMMAND(ID_TRAY_EXIT, OnExit)
@@ -253,6 +254,16 @@ void MainDialog::OnCancel()
     CDialog::OnCancel();
 }
 
+BOOL MainDialog::PreTranslateMessage(MSG* message)
+{
+    // The window is never shown, yet it is the foreground window while the
+    // popup menu is open, and may stay so after it: keys that reach it were
+    // typed for some other window. The dialog manager would make Enter the OK
+    // command, which ends the program unasked, so no key gets that far. The OK
+    // command sent as a command still ends it.
+    return message->message >= WM_KEYFIRST && message->message <= WM_KEYLAST;
+}
+
 void MainDialog::OnOkCommand()
 {
     m_filterWatch.Stop();
@@ -328,6 +339,15 @@ LRESULT MainDialog::OnNotifyIcon(WPARAM wParam, LPARAM lParam)
 {
     if (m_pTrayIcon != nullptr)
         m_pTrayIcon->DispatchNotification(wParam, lParam);
+    return 0;
+}
+
+LRESULT MainDialog::OnShowMenuRequest(WPARAM wParam, LPARAM)
+{
+    // A second start of the program asks for the menu, so that the user sees
+    // where Vantrel already runs: the same path as a left press on the icon.
+    if (wParam == GetCurrentProcessId() && m_pTrayIcon != nullptr)
+        m_pTrayIcon->DispatchNotification(m_pTrayIcon->m_iconId, WM_LBUTTONDOWN);
     return 0;
 }
 

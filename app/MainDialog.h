@@ -30,6 +30,9 @@ public:
     // Exit after the user has confirmed it.
     void OnCancel() override;
 
+    // Drops every key that reaches the window: none is acted on.
+    BOOL PreTranslateMessage(MSG* message) override;
+
     // 1 = One, 2 = Normal; other values come only from the registry.
     int GetButtonMode() const { return m_buttonMode; }
 
@@ -39,6 +42,7 @@ protected:
     afx_msg HCURSOR OnQueryDragIcon();
     afx_msg LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnNotifyIcon(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnShowMenuRequest(WPARAM wParam, LPARAM lParam);
     afx_msg void OnAbout();
     afx_msg void OnHideWindow();
     afx_msg void OnExit();

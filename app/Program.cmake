@@ -37,7 +37,7 @@ if(TARGET vantrel_framework AND TARGET vantrel_registry AND TARGET vantrel_comma
         vantrel_tray vantrel_filter_binding vantrel_framework vantrel_registry gdi32 user32 wtsapi32)
     vantrel_warnings(vantrel_program)
 
-    add_executable(Vantrel WIN32 ${CMAKE_CURRENT_LIST_DIR}/VantrelApp.cpp)
+    add_executable(Vantrel WIN32 ${CMAKE_CURRENT_LIST_DIR}/VantrelApp.cpp ${CMAKE_CURRENT_LIST_DIR}/RunningInstance.cpp)
     if(TARGET vantrel_resources)
         target_sources(Vantrel PRIVATE $<TARGET_OBJECTS:vantrel_resources>)
     endif()

@@ -4,3 +4,4 @@
 // registers these names agrees with these values.
 const UINT TaskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
 const UINT NotifyIconMessage = RegisterWindowMessageA("NotifyIcon");
+const UINT ShowMenuRequestMessage = RegisterWindowMessageA("Vantrel.ShowMenuRequest");

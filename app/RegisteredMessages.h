@@ -12,3 +12,7 @@ extern const UINT TaskbarCreatedMessage;
 
 // The notification icon's callback message.
 extern const UINT NotifyIconMessage;
+
+// Posted to every top-level window by a second start of the program; only the
+// main window of the process whose id is in wParam opens its popup menu.
+extern const UINT ShowMenuRequestMessage;

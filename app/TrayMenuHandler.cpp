@@ -5,6 +5,28 @@
 #include "ModeMenuChecks.h"
 #include "resource.h"
 
+namespace {
+
+bool ChoiceIsPending(HWND owner)
+{
+    // The menu posts the chosen item before TrackPopupMenu returns.
+    MSG message;
+    return PeekMessageA(&message, owner, WM_COMMAND, WM_COMMAND, PM_NOREMOVE) != FALSE;
+}
+
+void GiveForegroundBack(HWND owner, HWND previousForeground)
+{
+    // A menu closed without a choice leaves the hidden owner in front, where
+    // it would swallow the user's typing: the window that was in front before
+    // gets the keyboard back. After a choice the owner keeps it, so that the
+    // exit question or the About dialog can come to the front.
+    if (previousForeground != nullptr && previousForeground != owner && IsWindow(previousForeground)
+        && GetForegroundWindow() == owner)
+        SetForegroundWindow(previousForeground);
+}
+
+} // namespace
+
 TrayMenuHandler::TrayMenuHandler(UINT mouseMessage) : TrayIconHandler(mouseMessage) {}
 
 void TrayMenuHandler::Invoke()
@@ -22,8 +44,12 @@ void TrayMenuHandler::Invoke()
     const HMENU popup = menu.GetSubMenu(0);
     SetModeCheckMarks(popup, buttonMode);
 
+    const HWND owner = mainWindow != nullptr ? mainWindow->m_hWnd : nullptr;
+    const HWND previousForeground = GetForegroundWindow();
     // The owner must be the foreground window, or the menu does not close
     // when the user clicks elsewhere.
-    SetForegroundWindow(mainWindow != nullptr ? mainWindow->m_hWnd : nullptr);
+    SetForegroundWindow(owner);
     CMenu::TrackPopupMenu(popup, TPM_RIGHTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, mainWindow);
+    if (owner != nullptr && !ChoiceIsPending(owner))
+        GiveForegroundBack(owner, previousForeground);
 }

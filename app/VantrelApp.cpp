@@ -5,6 +5,7 @@
 #include "CommandLineParams.h"
 #include "MainDialog.h"
 #include "ModulePath.h"
+#include "RunningInstance.h"
 
 #include <commctrl.h>
 
@@ -38,10 +39,18 @@ BOOL VantrelApp::InitInstance()
     MainDialog dialog(nullptr);
     CommandLineParams params;
     switch (ChooseCommandLineAction(params)) {
-    case CommandLineAction::RunMainWindow:
+    case CommandLineAction::RunMainWindow: {
+        // Held until the main window has closed: while it is, a later start
+        // by this user in this session only opens this one's menu.
+        const RunningInstance instance;
+        if (!instance.IsFirst()) {
+            instance.AskFirstToShowMenu();
+            break;
+        }
         m_pMainWnd = &dialog;
         dialog.DoModal();
         break;
+    }
     case CommandLineAction::Install:
         if (!InstallAutoStart(MachineAutoStartEntry(), ModuleFilePath(nullptr)))
             m_exitCode = kRegistryActionFailed;

@@ -100,15 +100,38 @@ LONG RegistryKey::Close()
 
 RegistryValue* RegistryKey::Value(const char* name)
 {
+    if (RegistryValue* const cached = FindValue(name))
+        return cached;
+    m_values.push_back(std::unique_ptr<RegistryValue>(new RegistryValue(this, CopyValueName(name))));
+    return m_values.back().get();
+}
+
+RegistryValue* RegistryKey::FindValue(const char* name) const
+{
     // Compared in the form the entry would keep, so that a name too long to
     // keep whole still finds the entry made for it.
-    std::unique_ptr<char[]> nameCopy = CopyValueName(name);
+    const std::unique_ptr<char[]> nameCopy = CopyValueName(name);
     for (auto entry = m_values.rbegin(); entry != m_values.rend(); ++entry) {
         if (multibyte::CompareNoCase((*entry)->m_name.get(), nameCopy.get()) == 0)
             return entry->get();
     }
-    m_values.push_back(std::unique_ptr<RegistryValue>(new RegistryValue(this, std::move(nameCopy))));
-    return m_values.back().get();
+    return nullptr;
+}
+
+LONG RegistryKey::DeleteValue(const char* name)
+{
+    if (RegistryValue* const cached = FindValue(name))
+        cached->m_exists = false;
+    return DeleteFromRegistry(name);
+}
+
+LONG RegistryKey::DeleteFromRegistry(const char* name)
+{
+    if (!EnsureOpen(KEY_SET_VALUE) || m_hKey == nullptr)
+        return ERROR_INVALID_HANDLE;
+    const LONG result = RegDeleteValueA(m_hKey, name);
+    CloseIfOnDemand();
+    return result;
 }
 
 bool RegistryKey::LoadValues()

@@ -62,6 +62,14 @@ public:
     // Reads every value of the key into the cache; adds and overwrites only.
     bool LoadValues();
 
+    // Deletes the named value from the key whatever its type and size, cached
+    // or not (the cache holds only the types it has a place for and what fits
+    // the loader's buffers). A cached entry of that name stays, no longer
+    // existing. Returns what RegDeleteValueA answered (ERROR_FILE_NOT_FOUND
+    // when there was no such value), or ERROR_INVALID_HANDLE when no handle
+    // is open and none can be re-opened.
+    LONG DeleteValue(const char* name);
+
     // Re-opens an on-demand key that holds no handle, with the remembered path
     // and parent; true if a handle is open afterwards or none is needed.
     bool EnsureOpen(REGSAM access);
@@ -77,6 +85,8 @@ private:
     friend class RegistryValue;
 
     void LoadValue(const char* name, DWORD type, const BYTE* data, DWORD size);
+    RegistryValue* FindValue(const char* name) const;
+    LONG DeleteFromRegistry(const char* name);
     void ForgetPathAndCache();
     void CloseIfOnDemand();
 

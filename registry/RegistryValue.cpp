@@ -163,12 +163,7 @@ char* RegistryValue::TextBuffer()
 bool RegistryValue::Delete()
 {
     m_exists = false;
-    RegistryKey& key = *m_key;
-    if (!key.EnsureOpen(KEY_SET_VALUE) || key.m_hKey == nullptr)
-        return false;
-    const LONG result = RegDeleteValueA(key.m_hKey, m_name.get());
-    key.CloseIfOnDemand();
-    return result == ERROR_SUCCESS;
+    return m_key->DeleteFromRegistry(m_name.get()) == ERROR_SUCCESS;
 }
 
 char* RegistryValue::EnsureTextBuffer()

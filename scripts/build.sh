@@ -11,9 +11,12 @@ cd "$root"
 configure() {
     local arch=$1
     shift
-    cmake -S . -B "$builds/$arch" -G Ninja \
-        -DCMAKE_TOOLCHAIN_FILE="cmake/toolchain-$arch-w64-mingw32.cmake" \
-        -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+    # CMake reads a toolchain file only when it first configures a tree, and
+    # on a later run warns that the variable went unused.
+    local toolchain=()
+    [ -f "$builds/$arch/CMakeCache.txt" ] ||
+        toolchain=(-DCMAKE_TOOLCHAIN_FILE="cmake/toolchain-$arch-w64-mingw32.cmake")
+    cmake -S . -B "$builds/$arch" -G Ninja "${toolchain[@]}" -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
 }
 
 configure i686 -DVANTREL_BUILD_TESTS=OFF

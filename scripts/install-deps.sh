@@ -11,6 +11,7 @@ packages=(
     wine wine64
     xvfb xdotool x11-utils x11-apps imagemagick
     python3 procps zip
+    wixl msitools
 )
 
 missing=()

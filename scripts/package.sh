@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Builds both architectures and makes the release packages:
-#   build/packages/Vantrel-<version>-win32.zip and -win64.zip, each with a .sha256.
+# Builds both architectures and makes the release packages, each with a .sha256:
+#   build/packages/Vantrel-<version>-win32.zip and -win64.zip (folder copies),
+#   build/packages/Vantrel-<version>-x86.msi and -x64.msi (Windows Installer,
+#   built with wixl as part of each tree's build).
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 builds=${VANTREL_BUILD_ROOT:-$root/build}
@@ -10,5 +12,10 @@ mkdir -p "$builds/packages"
 for arch in i686 x86_64; do
     cmake --build "$builds/$arch" --target package >/dev/null
     cp "$builds/$arch"/packages/Vantrel-*.zip "$builds/$arch"/packages/Vantrel-*.zip.sha256 "$builds/packages/"
+    for msi in "$builds/$arch"/packages/Vantrel-*.msi; do
+        cp "$msi" "$builds/packages/"
+        # The same form as CPack's for the zips: "<hash>  <file name>".
+        (cd "$builds/packages" && sha256sum "$(basename "$msi")" >"$(basename "$msi").sha256")
+    done
 done
 ls -1 "$builds/packages"/*

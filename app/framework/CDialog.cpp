@@ -2,6 +2,21 @@
 
 #include "AfxFunctions.h"
 
+namespace {
+
+// Any modal loop of the thread takes every message of the thread, so the
+// window a message is for decides, not the dialog whose loop runs: a key for
+// a dialog below a nested one is offered to that dialog's object.
+bool PreTranslateForTarget(MSG& message)
+{
+    if (message.hwnd == nullptr)
+        return false;
+    CWnd* const target = CWnd::FromHandlePermanent(GetAncestor(message.hwnd, GA_ROOT));
+    return target != nullptr && target->PreTranslateMessage(&message);
+}
+
+} // namespace
+
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
     ON_COMMAND(IDOK, OnOK)
     ON_COMMAND(IDCANCEL, OnCancel)
@@ -163,6 +178,8 @@ void CDialog::RunModalLoop()
             PostQuitMessage(static_cast<int>(message.wParam));
             break;
         }
+        if (PreTranslateForTarget(message))
+            continue;
         if (!IsDialogMessageA(m_hWnd, &message)) {
             TranslateMessage(&message);
             DispatchMessageA(&message);

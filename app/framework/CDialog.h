@@ -21,7 +21,9 @@
 //
 // Escape and the Close command arrive as WM_COMMAND IDCANCEL, Enter as IDOK
 // (the dialog manager does that); this class's map sends them to OnCancel and
-// OnOK unless the derived class's map handles those commands first.
+// OnOK unless the derived class's map handles those commands first. A derived
+// class that must tell a key from a command sent to it drops the keys in
+// PreTranslateMessage, which the modal loop calls first.
 class CDialog : public CWnd {
 public:
     explicit CDialog(UINT templateId, CWnd* parent = nullptr);

@@ -104,6 +104,11 @@ CWnd* CWnd::FromHandlePermanent(HWND window)
     return window != nullptr ? static_cast<CWnd*>(GetPropA(window, kObjectProperty)) : nullptr;
 }
 
+BOOL CWnd::PreTranslateMessage(MSG*)
+{
+    return FALSE;
+}
+
 void CWnd::OnSysCommand(UINT, LPARAM)
 {
     Default();

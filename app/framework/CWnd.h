@@ -46,6 +46,11 @@ public:
     // The object attached to a window by SubclassWindow or DoModal, or null.
     static CWnd* FromHandlePermanent(HWND window);
 
+    // Offered every message that a modal loop takes from the queue for this
+    // window or one of its child windows, before the dialog manager turns
+    // keys into commands. TRUE drops the message. Returns FALSE.
+    virtual BOOL PreTranslateMessage(MSG* message);
+
     HWND m_hWnd = nullptr;
 
 protected:

@@ -56,6 +56,17 @@ TEST_F(RegistryKeyOnDemand, DeleteRemovesTheValueAndLeavesNoHandle)
     EXPECT_EQ(key.m_hKey, nullptr);
 }
 
+TEST_F(RegistryKeyOnDemand, DeleteValueReopensAndLeavesNoHandle)
+{
+    const char expand[] = "%TEMP%";
+    WriteRaw("Expand", REG_EXPAND_SZ, expand, sizeof expand);
+    RegistryKey key(REGKEY_ON_DEMAND);
+    ASSERT_TRUE(key.Open(Path().c_str(), HKEY_CURRENT_USER, kQueryAndSet, false));
+    EXPECT_EQ(key.DeleteValue("Expand"), ERROR_SUCCESS);
+    EXPECT_EQ(key.m_hKey, nullptr);
+    EXPECT_FALSE(Exists("Expand"));
+}
+
 TEST_F(RegistryKeyOnDemand, LoadValuesReopensAndLeavesNoHandle)
 {
     RegistryKey key(REGKEY_ON_DEMAND);

@@ -236,6 +236,45 @@ TEST_F(RegistryValueWrite, DeleteOnAClosedKeyFailsAndRemovesNothing)
     EXPECT_EQ(m_key.Value("Vantrel"), value);
 }
 
+TEST_F(RegistryValueWrite, DeleteValueRemovesValuesTheCacheNeverHeld)
+{
+    const char expand[] = "%SystemRoot%\\Vantrel.exe";
+    WriteRaw("Expand", REG_EXPAND_SZ, expand, sizeof expand);
+    const ULONGLONG wide = 0x0102030405060708ull;
+    WriteRaw("Wide", REG_QWORD, &wide, sizeof wide);
+    WriteRaw("Nothing", REG_NONE, nullptr, 0);
+    const std::string longText(2999, 'x');
+    WriteRaw("Long", REG_SZ, longText.c_str(), 3000);
+    WriteText("Other", "untouched");
+    ASSERT_TRUE(m_key.LoadValues());
+
+    for (const char* name : {"Expand", "wide", "NOTHING", "Long"}) {
+        EXPECT_EQ(m_key.DeleteValue(name), ERROR_SUCCESS) << name;
+        EXPECT_FALSE(Exists(name)) << name;
+        EXPECT_EQ(m_key.DeleteValue(name), ERROR_FILE_NOT_FOUND) << name << " a second time";
+    }
+    EXPECT_EQ(ReadRaw("Other").Text(), std::string("untouched", 10));
+    EXPECT_NE(m_key.m_hKey, nullptr) << "a key without REGKEY_ON_DEMAND stays open";
+}
+
+TEST_F(RegistryValueWrite, DeleteValueOfACachedValueKeepsItsEntryNoLongerExisting)
+{
+    WriteText("Vantrel", "C:\\path\\Vantrel.exe");
+    ASSERT_TRUE(m_key.LoadValues());
+    RegistryValue* value = m_key.Value("Vantrel");
+    ASSERT_TRUE(value->m_exists);
+    EXPECT_EQ(m_key.DeleteValue("VANTREL"), ERROR_SUCCESS);
+    EXPECT_FALSE(Exists("Vantrel"));
+    EXPECT_FALSE(value->m_exists);
+    EXPECT_EQ(m_key.Value("vantrel"), value);
+    EXPECT_STREQ(value->m_text, "C:\\path\\Vantrel.exe");
+
+    WriteText("Vantrel", "again");
+    m_key.Close();
+    EXPECT_EQ(m_key.DeleteValue("Vantrel"), ERROR_INVALID_HANDLE) << "a closed key deletes nothing";
+    EXPECT_TRUE(Exists("Vantrel"));
+}
+
 TEST_F(RegistryValueWrite, TheDefaultValueIsAnEntryLikeAnyOther)
 {
     m_key.Value("")->SetString("default");

@@ -106,6 +106,27 @@ TEST_F(AutoStart, UninstallWithNothingToRemoveSucceedsAndChangesNothing)
     EXPECT_TRUE(Exists("Other", run));
 }
 
+TEST_F(AutoStart, UninstallRemovesTheValueWhateverItsTypeAndSize)
+{
+    HKEY run = RunKey();
+    WriteText("Other", "C:\\Other\\other.exe", run);
+    const char expand[] = "%ProgramFiles%\\Vantrel.exe";
+    const ULONGLONG wide = 1;
+    const std::string longText = std::string(2999, 'v') + '\0';
+    const struct {
+        DWORD type;
+        const void* data;
+        DWORD size;
+    } values[] = {{REG_EXPAND_SZ, expand, sizeof expand}, {REG_BINARY, nullptr, 0}, {REG_QWORD, &wide, sizeof wide},
+        {REG_NONE, "x", 1}, {REG_SZ, longText.data(), static_cast<DWORD>(longText.size())}};
+    for (const auto& value : values) {
+        WriteRaw("Vantrel", value.type, value.data, value.size, run);
+        EXPECT_TRUE(UninstallAutoStart(Entry())) << "type " << value.type << ", " << value.size << " bytes";
+        EXPECT_FALSE(Exists("Vantrel", run)) << "type " << value.type << ", " << value.size << " bytes";
+    }
+    EXPECT_EQ(ReadRaw("Other", run).Text(), std::string("C:\\Other\\other.exe", 19));
+}
+
 TEST_F(AutoStart, UninstallThatTheRegistryRefusesFails)
 {
     HKEY run = RunKey();

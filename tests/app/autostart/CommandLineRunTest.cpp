@@ -11,8 +11,11 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -42,6 +45,30 @@ void WriteRunValue(const char* name, const std::string& text)
 void DeleteRunValue(const char* name)
 {
     RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kRunKeyPath, name);
+}
+
+// Every value of the Run key, by name: its type and exactly its bytes.
+using RunValues = std::map<std::string, std::pair<DWORD, std::vector<BYTE>>>;
+
+RunValues ReadAllRunValues()
+{
+    RunValues values;
+    HKEY run = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKeyPath, 0, KEY_QUERY_VALUE, &run) != ERROR_SUCCESS)
+        return values;
+    for (DWORD index = 0;; ++index) {
+        char name[16384];
+        DWORD nameSize = sizeof name;
+        DWORD type = 0;
+        std::vector<BYTE> data(65536);
+        DWORD dataSize = static_cast<DWORD>(data.size());
+        if (RegEnumValueA(run, index, name, &nameSize, nullptr, &type, data.data(), &dataSize) != ERROR_SUCCESS)
+            break;
+        data.resize(dataSize);
+        values[std::string(name, nameSize)] = {type, data};
+    }
+    RegCloseKey(run);
+    return values;
 }
 
 class CommandLineRun : public e2e::ProgramTest {
@@ -190,6 +217,42 @@ TEST_F(CommandLineRun, ARunKeyThatRefusesWritesGivesAFailureStatus)
     }
     EXPECT_EQ(ReadRunValue(), "C:\\Old\\Vantrel.exe");
 }
+
+// "Vantrel" as an administrator or a deployment tool may have written it:
+// of a type other than REG_SZ, empty REG_BINARY, or text of 3000 bytes.
+struct ForeignRunValue {
+    const char* what;
+    DWORD type;
+    std::string bytes;
+};
+
+class UninstallOfAForeignValue : public CommandLineRun, public ::testing::WithParamInterface<ForeignRunValue> {};
+
+TEST_P(UninstallOfAForeignValue, RemovesItAndOnlyIt)
+{
+    const ForeignRunValue& value = GetParam();
+    WriteRunValue(kNeighbour, "C:\\Other\\other.exe");
+    const RunValues before = ReadAllRunValues();
+    ASSERT_EQ(RegSetKeyValueA(HKEY_LOCAL_MACHINE, kRunKeyPath, kRunValueName, value.type, value.bytes.data(),
+                  static_cast<DWORD>(value.bytes.size())),
+        ERROR_SUCCESS);
+
+    ExpectQuietSuccess(RunAction("/UNINSTALL"), value.what);
+
+    EXPECT_EQ(RegGetValueA(HKEY_LOCAL_MACHINE, kRunKeyPath, kRunValueName, RRF_RT_ANY | RRF_NOEXPAND, nullptr,
+                  nullptr, nullptr),
+        ERROR_FILE_NOT_FOUND)
+        << value.what << " is still there";
+    EXPECT_EQ(ReadAllRunValues(), before) << "another Run value changed";
+}
+
+INSTANTIATE_TEST_SUITE_P(Types, UninstallOfAForeignValue,
+    ::testing::Values(ForeignRunValue{"ExpandSz", REG_EXPAND_SZ, std::string("%ProgramFiles%\\Vantrel.exe") + '\0'},
+        ForeignRunValue{"EmptyBinary", REG_BINARY, ""},
+        ForeignRunValue{"Qword", REG_QWORD, std::string("\x01\x02\x03\x04\x05\x06\x07\x08", 8)},
+        ForeignRunValue{"None", REG_NONE, "none"},
+        ForeignRunValue{"LongSz", REG_SZ, std::string(2999, 'v') + '\0'}),
+    [](const ::testing::TestParamInfo<ForeignRunValue>& param) { return std::string(param.param.what); });
 
 // Forms that are not a recognised flag run the main window and touch no Run value.
 class UnrecognisedCommandLine : public CommandLineRun, public ::testing::WithParamInterface<const char*> {};

@@ -1,5 +1,6 @@
-// Ending the program: Exit asks first, OK does not, Escape and Close only
-// hide the window that is hidden anyway.
+// Ending the program: Exit asks first, the OK command does not, Close only
+// hides the window that is hidden anyway, and no key typed while the hidden
+// window has the keyboard ends it or shows anything.
 
 #include "NotificationArea.h"
 #include "ProgramFixture.h"
@@ -10,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
+#include <vector>
 
 namespace e2e {
 namespace {
@@ -17,12 +20,102 @@ namespace {
 constexpr DWORD kDialogTimeoutMs = 5000;
 // Ending removes the icon, which blocks the program about 2 s under Wine.
 constexpr DWORD kExitTimeoutMs = 10000;
+constexpr DWORD kForegroundTimeoutMs = 3000;
+constexpr DWORD kKeysTimeoutMs = 3000;
+// Long enough for an exit question or a dialog to appear if a key made one.
+constexpr DWORD kNothingShownMs = 1000;
+
+// The keys that a dialog manager turns into commands: Enter into OK, Escape
+// into Cancel, Space into a click on the focused button.
+constexpr WORD kCommandKeys[] = {VK_RETURN, VK_SPACE, VK_ESCAPE};
 
 class ExitTest : public ProgramTest {
 protected:
     HWND WaitForExitQuestion() const
     {
         return WaitForVisibleWindow(m_program.Id(), kDialogClass, kProgramTitle, kDialogTimeoutMs);
+    }
+
+    // Still running with its icon, and no window of it shown for a while.
+    ::testing::AssertionResult StaysRunningAndShowsNothing(UINT iconId)
+    {
+        bool shown = false;
+        testing_support::PumpMessagesUntil(
+            [&] {
+                for (HWND window : TopLevelWindowsOf(m_program.Id()))
+                    shown = shown || IsWindowVisible(window);
+                return shown || !m_program.IsRunning();
+            },
+            kNothingShownMs);
+        if (!m_program.IsRunning())
+            return ::testing::AssertionFailure() << "the program ended";
+        if (shown)
+            return ::testing::AssertionFailure() << "the program showed a window";
+        return ShowsOnlyIcon(iconId);
+    }
+
+    // With the test window in front, opens the menu as a press on the icon
+    // does; the caller closes it without a choice. Mode One is in force, so
+    // that the filter's survival shows too. A real press on the icon makes
+    // Wine's tray window the foreground window first (on Windows the taskbar
+    // takes it), so the test window is no longer in front when the menu
+    // opens. Without throughTheTray the notification that such a press makes
+    // the shell send is sent directly, and the test window stays in front.
+    ::testing::AssertionResult OpenMenuFromTheTestWindow(bool throughTheTray)
+    {
+        if (!m_program.IsStarted()) {
+            if (!StoreModeText("1"))
+                return ::testing::AssertionFailure() << "could not store the mode";
+            const ::testing::AssertionResult started = Start(kModeIconId);
+            if (!started)
+                return started;
+        }
+        const HWND testWindow = TestWindow().Window();
+        SetForegroundWindow(testWindow);
+        if (!testing_support::PumpMessagesUntil(
+                [&] { return GetForegroundWindow() == testWindow; }, kForegroundTimeoutMs))
+            return ::testing::AssertionFailure() << "the test window did not come to the front";
+        if (throughTheTray)
+            return OpenMenu(kLeftButton);
+        PostMessageA(m_mainWindow, RegisterWindowMessageA("NotifyIcon"), kModeIconId, WM_LBUTTONDOWN);
+        m_menuWindow = WaitForOpenMenuWindow(m_program.Id(), kDialogTimeoutMs);
+        if (m_menuWindow == nullptr)
+            return ::testing::AssertionFailure() << "the notification opened no menu";
+        return ::testing::AssertionSuccess();
+    }
+
+    // What the user types next after the menu closed without a choice: the
+    // hidden window has given the foreground back, and the program neither
+    // ends nor shows anything. With the test window in front before the
+    // menu, the keys reach it.
+    void ExpectTypingAfterTheMenuLeavesTheProgramAlone(bool testWindowWasInFront)
+    {
+        ASSERT_TRUE(WaitUntilGone(m_menuWindow, kDialogTimeoutMs)) << "the menu did not close";
+        m_menuWindow = nullptr;
+        const HWND testWindow = TestWindow().Window();
+        EXPECT_TRUE(testing_support::PumpMessagesUntil(
+            [&] {
+                const HWND front = GetForegroundWindow();
+                return testWindowWasInFront ? front == testWindow : front != m_mainWindow;
+            },
+            kForegroundTimeoutMs))
+            << "the hidden window kept the foreground";
+        TestWindow().Clear();
+
+        for (WORD key : kCommandKeys)
+            ASSERT_TRUE(TypeKey(key));
+
+        if (testWindowWasInFront) {
+            const std::vector<WPARAM> expected(std::begin(kCommandKeys), std::end(kCommandKeys));
+            testing_support::PumpMessagesUntil(
+                [&] { return TestWindow().Keys().size() >= expected.size(); }, kKeysTimeoutMs);
+            EXPECT_EQ(TestWindow().Keys(), expected) << "the keys did not reach the window that was in front";
+        }
+        LetProgramSettle();
+        EXPECT_TRUE(StaysRunningAndShowsNothing(kModeIconId));
+        if (m_program.IsRunning()) {
+            EXPECT_EQ(RealRightClickOnTestWindow(), kLeftClickArrived) << "the filter must still remap";
+        }
     }
 };
 
@@ -109,18 +202,51 @@ TEST_F(ExitTest, TheOkCommandEndsWithoutAskingAndRemovesTheIcon)
     EXPECT_FALSE(IconExists(m_mainWindow, kFirstIconId));
 }
 
-TEST_F(ExitTest, EscapeKeepsTheProgramRunningHidden)
+TEST_F(ExitTest, KeysThatReachTheHiddenWindowNeitherEndNorShowAnything)
 {
     ASSERT_TRUE(Start(kFirstIconId));
 
-    PostKey(m_mainWindow, VK_ESCAPE);
+    for (WORD key : kCommandKeys)
+        PostKey(m_mainWindow, key);
     LetProgramSettle();
 
-    EXPECT_TRUE(m_program.IsRunning());
-    EXPECT_FALSE(IsWindowVisible(m_mainWindow));
-    EXPECT_TRUE(StaysAbsent(m_program.Id(), kDialogClass, kProgramTitle, 1000)) << "Escape asks nothing";
-    EXPECT_TRUE(ShowsOnlyIcon(kFirstIconId));
+    EXPECT_TRUE(StaysRunningAndShowsNothing(kFirstIconId));
     EXPECT_TRUE(MenuAsShownBy(kLeftButton).Succeeded()) << "the icon still answers";
+}
+
+// Under Wine the hidden window keeps the foreground after its menu closed
+// without a choice, so what the user types next would go to it: Enter would
+// end the program. The program gives the foreground back to the window that
+// had it before the menu, and drops any key that still reaches it.
+TEST_F(ExitTest, TypingAfterTheMenuClosedByEscapeNeitherEndsNorShowsAnything)
+{
+    ASSERT_TRUE(OpenMenuFromTheTestWindow(true));
+
+    ASSERT_TRUE(TypeKey(VK_ESCAPE));
+
+    ExpectTypingAfterTheMenuLeavesTheProgramAlone(false);
+}
+
+// A left press elsewhere closes the menu and is eaten under Wine: the test
+// window neither gets the press nor comes to the front by it.
+TEST_F(ExitTest, TypingAfterTheMenuClosedByAClickElsewhereNeitherEndsNorShowsAnything)
+{
+    ASSERT_TRUE(OpenMenuFromTheTestWindow(true));
+
+    ASSERT_TRUE(ClickAt(TestWindow().Centre(), kLeftButton));
+
+    ExpectTypingAfterTheMenuLeavesTheProgramAlone(false);
+}
+
+TEST_F(ExitTest, AMenuClosedWithoutAChoiceGivesTheKeyboardBackToTheWindowThatWasInFront)
+{
+    ASSERT_TRUE(OpenMenuFromTheTestWindow(false));
+    ASSERT_TRUE(TypeKey(VK_ESCAPE));
+    ExpectTypingAfterTheMenuLeavesTheProgramAlone(true);
+
+    ASSERT_TRUE(OpenMenuFromTheTestWindow(false));
+    ASSERT_TRUE(ClickAt(TestWindow().Centre(), kLeftButton));
+    ExpectTypingAfterTheMenuLeavesTheProgramAlone(true);
 }
 
 TEST_F(ExitTest, TheCloseCommandKeepsTheProgramRunningHidden)

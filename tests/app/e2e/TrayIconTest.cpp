@@ -12,6 +12,8 @@ namespace e2e {
 namespace {
 
 constexpr DWORD kIconTimeoutMs = 10000;
+constexpr DWORD kSecondStartTimeoutMs = 20000;
+constexpr DWORD kMenuTimeoutMs = 5000;
 
 std::string MenuWithChecks(bool oneChecked, bool normalChecked)
 {
@@ -134,6 +136,56 @@ TEST_F(TrayIconTest, TaskbarCreatedWhileTheIconIsShownLeavesOneIcon)
     EXPECT_TRUE(ShowsOnlyIcon(kFirstIconId));
     EXPECT_TRUE(testing_support::PumpMessagesUntil([] { return ShownIconCount() == 1; }, 3000))
         << ShownIconCount() << " icons in the tray";
+}
+
+// A second start by the same user, as a Start menu shortcut next to a start
+// at logon makes likely: the running one opens its menu at the pointer, the
+// second adds nothing and ends with status 0.
+TEST_F(TrayIconTest, SecondStartOpensTheRunningOnesMenuAndEndsWithoutAnIconOrAHook)
+{
+    ASSERT_TRUE(StoreModeText("1"));
+    ASSERT_TRUE(Start(kModeIconId));
+    ASSERT_TRUE(testing_support::PumpMessagesUntil([] { return ShownIconCount() == 1; }, 3000));
+
+    ProgramProcess second = ProgramProcess::Launch({BuiltProgramPath(), "", ""});
+    ASSERT_TRUE(second.IsStarted());
+    bool secondShowedIcon = false;
+    const bool ended = testing_support::PumpMessagesUntil(
+        [&] {
+            secondShowedIcon = secondShowedIcon || ShownIconCount() > 1;
+            return !second.IsRunning();
+        },
+        kSecondStartTimeoutMs);
+    ASSERT_TRUE(ended) << "the second start kept running";
+    DWORD exitCode = STILL_ACTIVE;
+    GetExitCodeProcess(second.Handle(), &exitCode);
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_FALSE(secondShowedIcon) << "the second start showed an icon of its own";
+
+    m_menuWindow = WaitForOpenMenuWindow(m_program.Id(), kMenuTimeoutMs);
+    ASSERT_NE(m_menuWindow, nullptr) << "the running program opened no menu";
+    const MenuReading menu = ReadMenu();
+    ASSERT_TRUE(menu.Succeeded()) << menu.failure;
+    EXPECT_EQ(menu.Describe(), MenuWithChecks(true, false));
+    ASSERT_TRUE(CloseMenu());
+    // The running program's mode is untouched: its filter still remaps.
+    EXPECT_EQ(RealRightClickOnTestWindow(), kLeftClickArrived);
+    EXPECT_EQ(ShownIconCount(), 1);
+    EXPECT_TRUE(ShowsOnlyIcon(kModeIconId));
+}
+
+TEST_F(TrayIconTest, AfterTheFirstEndsTheNextStartRunsNormally)
+{
+    ASSERT_TRUE(Start(kFirstIconId));
+    ASSERT_TRUE(m_program.Stop());
+
+    ASSERT_TRUE(Start(kFirstIconId));
+
+    EXPECT_TRUE(ShowsOnlyIcon(kFirstIconId));
+    EXPECT_TRUE(StaysAbsent(m_program.Id(), "#32768", nullptr, 1000)) << "a normal start opens no menu";
+    const MenuReading menu = MenuAsShownBy(kLeftButton);
+    ASSERT_TRUE(menu.Succeeded()) << menu.failure;
+    EXPECT_EQ(menu.Describe(), MenuWithChecks(false, true));
 }
 
 } // namespace

@@ -120,6 +120,54 @@ TEST_F(DialogTest, EscapeEndsAsCancelAndEnterAsOK)
     EXPECT_EQ(IDOK, entered.DoModal());
 }
 
+// Drops every key meant for it or its controls, as a dialog that is never
+// shown must, and counts what its modal loop offered it.
+class KeyDroppingDialog : public ScriptedDialog {
+public:
+    using ScriptedDialog::ScriptedDialog;
+    int droppedKeys = 0;
+
+    BOOL PreTranslateMessage(MSG* message) override
+    {
+        if (message->message != WM_KEYDOWN)
+            return FALSE;
+        ++droppedKeys;
+        return TRUE;
+    }
+};
+
+TEST_F(DialogTest, KeysDroppedBeforeTranslationBecomeNoCommandWhileSentCommandsStillArrive)
+{
+    KeyDroppingDialog dialog(IDD_TEST_BUTTONS);
+    dialog.onInit = [](ScriptedDialog& self) {
+        PostKey(self, VK_RETURN);
+        PostKey(self, VK_SPACE);
+        PostKey(self, VK_ESCAPE);
+        self.PostMessage(WM_APP);
+    };
+    dialog.onApp = [](ScriptedDialog& self, WPARAM) { self.PostMessage(WM_COMMAND, IDCANCEL); };
+    EXPECT_EQ(IDCANCEL, dialog.DoModal()) << "Enter must not have ended it as OK";
+    EXPECT_EQ(3, dialog.droppedKeys) << "each key to a control is offered to the dialog that holds it";
+}
+
+TEST_F(DialogTest, ANestedDialogsLoopOffersTheOuterDialogsKeysToTheOuterOne)
+{
+    KeyDroppingDialog outer(IDD_TEST_BUTTONS);
+    ScriptedDialog inner(IDD_TEST_BUTTONS);
+    outer.onInit = [&](ScriptedDialog& self) {
+        inner.DoModal();
+        self.PostMessage(WM_APP);
+    };
+    inner.onInit = [&](ScriptedDialog& self) {
+        PostKey(outer, VK_RETURN);
+        self.PostMessage(WM_APP);
+    };
+    inner.onApp = [](ScriptedDialog& self, WPARAM) { self.EndDialog(7); };
+    outer.onApp = [](ScriptedDialog& self, WPARAM) { self.EndDialog(8); };
+    EXPECT_EQ(8, outer.DoModal());
+    EXPECT_EQ(1, outer.droppedKeys);
+}
+
 TEST_F(DialogTest, CloseCommandEndsAsCancel)
 {
     ScriptedDialog dialog(IDD_TEST_BUTTONS);

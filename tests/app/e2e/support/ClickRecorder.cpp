@@ -66,6 +66,8 @@ LRESULT CALLBACK ClickRecorder::Procedure(HWND window, UINT message, WPARAM wPar
     auto* recorder = reinterpret_cast<ClickRecorder*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     if (recorder != nullptr && IsButtonMessage(message))
         recorder->m_messages.push_back(message);
+    if (recorder != nullptr && message == WM_KEYDOWN)
+        recorder->m_keys.push_back(wParam);
     return DefWindowProcA(window, message, wParam, lParam);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 // A visible window of the test process that records the mouse button messages
-// it receives: where a real click on it ends up shows what any low-level
+// and the keys it receives: where a real click on it ends up shows what any low-level
 // mouse hook of another process made of it. The test thread must pump
 // messages while it waits (every helper of the harness does).
 
@@ -24,7 +24,13 @@ public:
     POINT Centre() const;
     // Button messages received so far (WM_LBUTTONDOWN ... WM_XBUTTONUP).
     const std::vector<UINT>& Messages() const { return m_messages; }
-    void Clear() { m_messages.clear(); }
+    // Virtual keys of the WM_KEYDOWN messages received so far.
+    const std::vector<WPARAM>& Keys() const { return m_keys; }
+    void Clear()
+    {
+        m_messages.clear();
+        m_keys.clear();
+    }
     // Pumps until count messages arrived or the time is up.
     bool WaitForMessages(size_t count, DWORD timeoutMs) const;
 
@@ -34,6 +40,7 @@ private:
     HWND m_window = nullptr;
     RECT m_rect{};
     std::vector<UINT> m_messages;
+    std::vector<WPARAM> m_keys;
 };
 
 // "WM_RBUTTONDOWN WM_RBUTTONUP" style text for assertion messages.

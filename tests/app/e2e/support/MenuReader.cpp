@@ -129,7 +129,9 @@ HWND WaitForOpenMenuWindow(DWORD processId, DWORD timeoutMs)
     return found;
 }
 
-std::vector<std::string> LoadedModuleNames(DWORD processId)
+namespace {
+
+std::vector<std::string> LoadedModules(DWORD processId, bool fullPaths)
 {
     std::vector<std::string> names;
     const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId);
@@ -138,9 +140,21 @@ std::vector<std::string> LoadedModuleNames(DWORD processId)
     MODULEENTRY32 module{};
     module.dwSize = sizeof module;
     for (BOOL more = Module32First(snapshot, &module); more; more = Module32Next(snapshot, &module))
-        names.emplace_back(module.szModule);
+        names.emplace_back(fullPaths ? module.szExePath : module.szModule);
     CloseHandle(snapshot);
     return names;
+}
+
+} // namespace
+
+std::vector<std::string> LoadedModuleNames(DWORD processId)
+{
+    return LoadedModules(processId, false);
+}
+
+std::vector<std::string> LoadedModulePaths(DWORD processId)
+{
+    return LoadedModules(processId, true);
 }
 
 } // namespace e2e

@@ -54,5 +54,7 @@ HWND WaitForOpenMenuWindow(DWORD processId, DWORD timeoutMs);
 
 // Names of the modules loaded in the process, as the loader reports them.
 std::vector<std::string> LoadedModuleNames(DWORD processId);
+// The same modules by the full paths they were loaded from.
+std::vector<std::string> LoadedModulePaths(DWORD processId);
 
 } // namespace e2e

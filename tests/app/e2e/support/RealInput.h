@@ -2,7 +2,7 @@
 
 // Real input through the X server (xdotool), as a user's mouse makes it: it
 // passes through every low-level mouse hook, unlike messages posted to a
-// window. X and Wine share screen coordinates here: one Xvfb screen at (0, 0).
+// window. Keys are injected with SendInput. X and Wine share screen coordinates here: one Xvfb screen at (0, 0).
 
 #include <windows.h>
 
@@ -18,5 +18,9 @@ bool MovePointerTo(POINT where);
 bool ClickAt(POINT where, int xButton);
 
 POINT CentreOf(const RECT& rect);
+
+// A press and release of the key, injected with SendInput as a keyboard
+// driver would: it goes to whichever window has the keyboard.
+bool TypeKey(WORD virtualKey);
 
 } // namespace e2e

@@ -1,0 +1,144 @@
+#include "WindowsInstaller.h"
+
+#include "TestSupport.h"
+
+#include <shlobj.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace e2e {
+
+namespace {
+
+constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+constexpr char kProductsKey[] = "Software\\Classes\\Installer\\Products";
+constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr char kRunValueName[] = "Vantrel";
+
+std::optional<RegistryData> ReadValue(HKEY root, const std::string& keyPath, const std::string& name)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, keyPath.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return std::nullopt;
+    RegistryData data;
+    DWORD size = 0;
+    LONG result = RegQueryValueExA(key, name.c_str(), nullptr, &data.type, nullptr, &size);
+    if (result == ERROR_SUCCESS) {
+        data.bytes.resize(size);
+        result = RegQueryValueExA(key, name.c_str(), nullptr, &data.type, data.bytes.data(), &size);
+        data.bytes.resize(size);
+    }
+    RegCloseKey(key);
+    if (result != ERROR_SUCCESS)
+        return std::nullopt;
+    return data;
+}
+
+std::string TextValue(HKEY root, const std::string& keyPath, const std::string& name)
+{
+    const std::optional<RegistryData> data = ReadValue(root, keyPath, name);
+    return data ? data->Text() : std::string();
+}
+
+std::vector<std::string> SubkeyNames(HKEY root, const char* keyPath)
+{
+    std::vector<std::string> names;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, keyPath, 0, KEY_ENUMERATE_SUB_KEYS, &key) != ERROR_SUCCESS)
+        return names;
+    char name[256] = {};
+    for (DWORD index = 0;; ++index) {
+        DWORD length = sizeof name;
+        if (RegEnumKeyExA(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        names.emplace_back(name, length);
+    }
+    RegCloseKey(key);
+    return names;
+}
+
+} // namespace
+
+int RunMsiexec(const std::string& arguments, DWORD timeoutMs)
+{
+    char system[MAX_PATH] = {};
+    GetSystemDirectoryA(system, sizeof system);
+    const std::string program = std::string(system) + "\\msiexec.exe";
+    std::string commandLine = "msiexec " + arguments;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+            &process))
+        return -1;
+    CloseHandle(process.hThread);
+    const bool ended = testing_support::PumpMessagesUntil(
+        [&] { return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0; }, timeoutMs);
+    DWORD exitCode = 0;
+    if (!ended) {
+        TerminateProcess(process.hProcess, 1);
+        WaitForSingleObject(process.hProcess, 5000);
+    }
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    CloseHandle(process.hProcess);
+    return ended ? static_cast<int>(exitCode) : -1;
+}
+
+std::vector<UninstallEntry> UninstallEntriesNamed(const std::string& displayName)
+{
+    std::vector<UninstallEntry> entries;
+    for (const std::string& name : SubkeyNames(HKEY_LOCAL_MACHINE, kUninstallKey)) {
+        const std::string path = std::string(kUninstallKey) + "\\" + name;
+        if (TextValue(HKEY_LOCAL_MACHINE, path, "DisplayName") != displayName)
+            continue;
+        entries.push_back({name, displayName, TextValue(HKEY_LOCAL_MACHINE, path, "DisplayVersion"),
+            TextValue(HKEY_LOCAL_MACHINE, path, "Publisher"), TextValue(HKEY_LOCAL_MACHINE, path, "UninstallString")});
+    }
+    return entries;
+}
+
+std::string ProductIconOf(const std::string& productName)
+{
+    for (const std::string& name : SubkeyNames(HKEY_LOCAL_MACHINE, kProductsKey)) {
+        const std::string path = std::string(kProductsKey) + "\\" + name;
+        if (TextValue(HKEY_LOCAL_MACHINE, path, "ProductName") == productName)
+            return TextValue(HKEY_LOCAL_MACHINE, path, "ProductIcon");
+    }
+    return {};
+}
+
+std::optional<RegistryData> ReadMachineRunValue()
+{
+    return ReadValue(HKEY_LOCAL_MACHINE, kRunKey, kRunValueName);
+}
+
+std::string KnownFolder(int csidl)
+{
+    char path[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path)))
+        return {};
+    return path;
+}
+
+bool FileExists(const std::string& path)
+{
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FolderExists(const std::string& path)
+{
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string FileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+} // namespace e2e
