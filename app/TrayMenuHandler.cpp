@@ -7,19 +7,28 @@
 
 namespace {
 
-bool ChoiceIsPending(HWND owner)
+// The command the menu chose, or 0 when it closed without a choice. The menu
+// posts the chosen item before TrackPopupMenu returns.
+UINT PendingChoice(HWND owner)
 {
-    // The menu posts the chosen item before TrackPopupMenu returns.
     MSG message;
-    return PeekMessageA(&message, owner, WM_COMMAND, WM_COMMAND, PM_NOREMOVE) != FALSE;
+    if (!PeekMessageA(&message, owner, WM_COMMAND, WM_COMMAND, PM_NOREMOVE))
+        return 0;
+    return LOWORD(message.wParam);
+}
+
+// Exit asks its question and About shows its dialog: they need the front.
+// A mode shows nothing, so after it the user goes on typing where they were.
+bool ChoiceShowsAWindow(UINT command)
+{
+    return command == ID_TRAY_EXIT || command == ID_TRAY_ABOUT;
 }
 
 void GiveForegroundBack(HWND owner, HWND previousForeground)
 {
-    // A menu closed without a choice leaves the hidden owner in front, where
-    // it would swallow the user's typing: the window that was in front before
-    // gets the keyboard back. After a choice the owner keeps it, so that the
-    // exit question or the About dialog can come to the front.
+    // A menu closed without a choice, or with a mode, leaves the hidden owner
+    // in front, where it would swallow the user's typing: the window that was
+    // in front before gets the keyboard back.
     if (previousForeground != nullptr && previousForeground != owner && IsWindow(previousForeground)
         && GetForegroundWindow() == owner)
         SetForegroundWindow(previousForeground);
@@ -50,6 +59,6 @@ void TrayMenuHandler::Invoke()
     // when the user clicks elsewhere.
     SetForegroundWindow(owner);
     CMenu::TrackPopupMenu(popup, TPM_RIGHTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, mainWindow);
-    if (owner != nullptr && !ChoiceIsPending(owner))
+    if (owner != nullptr && !ChoiceShowsAWindow(PendingChoice(owner)))
         GiveForegroundBack(owner, previousForeground);
 }

@@ -238,7 +238,7 @@ TEST_F(ExitTest, TypingAfterTheMenuClosedByAClickElsewhereNeitherEndsNorShowsAny
     ExpectTypingAfterTheMenuLeavesTheProgramAlone(false);
 }
 
-TEST_F(ExitTest, AMenuClosedWithoutAChoiceGivesTheKeyboardBackToTheWindowThatWasInFront)
+TEST_F(ExitTest, AMenuClosedWithoutAChoiceOrWithAModeGivesTheKeyboardBackToTheWindowThatWasInFront)
 {
     ASSERT_TRUE(OpenMenuFromTheTestWindow(false));
     ASSERT_TRUE(TypeKey(VK_ESCAPE));
@@ -246,6 +246,11 @@ TEST_F(ExitTest, AMenuClosedWithoutAChoiceGivesTheKeyboardBackToTheWindowThatWas
 
     ASSERT_TRUE(OpenMenuFromTheTestWindow(false));
     ASSERT_TRUE(ClickAt(TestWindow().Centre(), kLeftButton));
+    ExpectTypingAfterTheMenuLeavesTheProgramAlone(true);
+
+    // A mode shows nothing: the user goes on typing where they were.
+    ASSERT_TRUE(OpenMenuFromTheTestWindow(false));
+    ASSERT_TRUE(ChooseInOpenMenu(MenuChoice::One));
     ExpectTypingAfterTheMenuLeavesTheProgramAlone(true);
 }
 
