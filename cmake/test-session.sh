@@ -1,14 +1,24 @@
 #!/usr/bin/env bash
 # Starts and stops the private desktop that the Windows tests run on: an Xvfb
 # display picked by Xvfb itself, and a Wine prefix inside the build tree.
-# Usage: test-session.sh start|stop SESSION_DIR WINEPREFIX
+# Usage: test-session.sh start|stop SESSION_DIR WINEPREFIX [ARCH]
+# ARCH i686: a session for 32-bit programs. Its prefix is 64-bit too, as
+# 32-bit programs meet 64-bit Windows; where this machine cannot run them both
+# actions end with status 77 (skipped) and the reason.
 set -u
-action=$1 session=$2 prefix=$3
+action=$1 session=$2 prefix=$3 arch=${4:-x86_64}
+here=$(cd "$(dirname "$0")" && pwd)
 
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
+# The prefix is made and set up by the 64-bit loader in either session.
 wine=/usr/lib/wine/wine64
 
 log() { echo "test-session: $*"; }
+
+if [ "$arch" = i686 ] && ! reason=$(bash "$here/../scripts/can-run-32bit.sh" --wine); then
+    echo "SKIPPED: $reason; no i686 session"
+    exit 77
+fi
 
 stop_session() {
     if [ -d "$prefix" ]; then
@@ -58,7 +68,9 @@ start_session() {
         timeout 60 wineserver -w
     fi
     # A crash must end the process, not wait on a dialog nobody can see.
-    timeout 60 "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+    # The 64-bit view by name: with wine32 installed, `wine reg` is the 32-bit
+    # tool and sees the 32-bit view.
+    timeout 60 "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f /reg:64 \
         >>"$session/wineboot.log" 2>&1 </dev/null || { log "reg add failed"; stop_session; exit 1; }
     # A persistent server keeps every test's start fast and is stopped by 'stop'.
     setsid wineserver -p >/dev/null 2>&1 </dev/null
@@ -68,5 +80,5 @@ start_session() {
 case $action in
     start) start_session ;;
     stop) stop_session; log "stopped" ;;
-    *) echo "usage: $0 start|stop SESSION_DIR WINEPREFIX" >&2; exit 2 ;;
+    *) echo "usage: $0 start|stop SESSION_DIR WINEPREFIX [ARCH]" >&2; exit 2 ;;
 esac

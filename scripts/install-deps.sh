@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs, from Debian's archive, whatever the build and the tests need and
-# this machine lacks. Only 64-bit Wine: the 32-bit loader cannot run here, and
-# with it installed Debian's wine wrapper would pick it.
+# this machine lacks: 64-bit Wine always, and 32-bit Wine (the i386
+# architecture and wine32) only where this machine runs 32-bit programs.
 set -eu
+here=$(cd "$(dirname "$0")" && pwd)
 
 packages=(
     cmake ninja-build
@@ -14,8 +15,21 @@ packages=(
     wixl msitools
 )
 
+# 32-bit Wine comes second and only after a 32-bit program has run here (the
+# kernel may lack or switch off its 32-bit emulation; see can-run-32bit.sh).
+# Installed where that fails, it would do harm: Debian's wine wrapper then
+# picks the 32-bit loader for Wine's own tools, and `wine reg` or `wine
+# wineboot` would stop working. Where it runs, wine32 beside wine64 lets one
+# 64-bit prefix run both kinds of program, each with its own loader.
+wine32=()
+if reason=$(bash "$here/can-run-32bit.sh"); then
+    wine32=(wine32:i386)
+else
+    echo "No 32-bit Wine: $reason; the i686 tests will be skipped"
+fi
+
 missing=()
-for package in "${packages[@]}"; do
+for package in "${packages[@]}" "${wine32[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
         missing+=("$package")
     fi
@@ -29,5 +43,8 @@ else
     SUDO=
 fi
 export DEBIAN_FRONTEND=noninteractive
+if [ ${#wine32[@]} -gt 0 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $SUDO dpkg --add-architecture i386
+fi
 $SUDO apt-get update -qq
 $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -13,6 +13,8 @@ status=$?
 # A Windows program's standard output ends its lines with CR LF.
 output=${output//$'\r'/}
 printf '%s\n' "$output"
+# The run script's skip status: this build cannot run on this machine.
+[ "$status" -eq 77 ] && exit 77
 
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }

@@ -1,6 +1,8 @@
-// The Windows Installer package of the x64 build, installed, started,
-// upgraded and removed as an administrator would, in the test session's Wine
-// prefix. Whatever a test leaves installed is removed after it.
+// The Windows Installer package of this build (x64 or x86), installed,
+// started, upgraded and removed as an administrator would, in the test
+// session's Wine prefix. Whatever a test leaves installed is removed after it.
+// The x86 package goes where it goes on 64-bit Windows: "Program Files (x86)"
+// and the 32-bit registry view, which its 32-bit test process sees as its own.
 
 #include "MenuReader.h"
 #include "ProgramFixture.h"
@@ -27,8 +29,9 @@ constexpr char kProductName[] = "Vantrel";
 constexpr char kPublisher[] = "The Vantrel developers";
 constexpr char kVersion[] = "1.0.0";
 constexpr char kHigherVersion[] = "1.0.1";
-constexpr char kInstalledProgram[] = "C:\\Program Files\\Vantrel\\Vantrel.exe";
-constexpr char kRunValueText[] = "\"C:\\Program Files\\Vantrel\\Vantrel.exe\"";
+// Where the package of this build lands on 64-bit Windows.
+constexpr const char* kInstalledProgram = sizeof(void*) == 4 ? "C:\\Program Files (x86)\\Vantrel\\Vantrel.exe"
+                                                             : "C:\\Program Files\\Vantrel\\Vantrel.exe";
 
 std::string FullPath(const std::string& path)
 {
@@ -150,7 +153,7 @@ TEST_F(PackageTest, InstallsTheProgramThatRunsFromItsFolderAndUninstallsAllButTh
     const std::optional<RegistryData> fromPackage = ReadMachineRunValue();
     ASSERT_TRUE(fromPackage.has_value()) << "the package wrote no Run value";
     EXPECT_EQ(fromPackage->type, static_cast<DWORD>(REG_SZ));
-    EXPECT_EQ(fromPackage->Text(), kRunValueText);
+    EXPECT_EQ(fromPackage->Text(), Quoted(kInstalledProgram));
     ASSERT_EQ(RunInstalled("/INSTALL"), 0u);
     const std::optional<RegistryData> fromProgram = ReadMachineRunValue();
     ASSERT_TRUE(fromProgram.has_value());
@@ -189,7 +192,7 @@ TEST_F(PackageTest, AHigherVersionReplacesTheInstalledOneAndALowerOneIsRefused)
     EXPECT_TRUE(FileExists(InstallFolder() + "Vantrel.exe"));
     const std::optional<RegistryData> run = ReadMachineRunValue();
     ASSERT_TRUE(run.has_value()) << "the upgrade lost the Run value";
-    EXPECT_EQ(run->Text(), kRunValueText);
+    EXPECT_EQ(run->Text(), Quoted(kInstalledProgram));
 
     EXPECT_EQ(Install(m_package), kInstallFailure) << "the older package was not refused";
 
