@@ -16,6 +16,7 @@
 
 #include <wtsapi32.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -130,6 +131,35 @@ TEST_F(FilterUpkeepTest, EveryEventAfterWhichWindowsMayDropTheHookBringsRemappin
     Command(kCommandOne);
     EXPECT_EQ(RealRightClickOnTestWindow(), kLeftClickArrived) << "after a slow shell call";
     EXPECT_TRUE(ShowsOnlyIcon(kModeIconId));
+}
+
+// Real presses held across a lost hook and across the program's end: the
+// left press injected for each is released, and no button stays down.
+TEST_F(FilterUpkeepTest, NoLeftPressOutlivesALostHookOrTheProgram)
+{
+    ASSERT_NO_FATAL_FAILURE(StartInOne());
+    ClickRecorder& recorder = TestWindow();
+    const auto held = [&](const char* expected, const std::function<void()>& meanwhile) {
+        recorder.Clear();
+        ASSERT_TRUE(PressAt(recorder.Centre(), kRightButton));
+        ASSERT_TRUE(recorder.WaitForMessages(1, kAnswerTimeoutMs));
+        meanwhile();
+        recorder.WaitForMessages(3, kAnswerTimeoutMs);
+        EXPECT_EQ(ButtonMessageNames(recorder.Messages()), expected);
+        EXPECT_FALSE(GetAsyncKeyState(VK_LBUTTON) & 0x8000) << "the left button stays down";
+        EXPECT_FALSE(GetAsyncKeyState(VK_RBUTTON) & 0x8000) << "the right button stays down";
+    };
+    held("WM_LBUTTONDOWN WM_RBUTTONUP WM_LBUTTONUP", [&] {
+        DropFilter();
+        ReleaseButton(kRightButton);
+        recorder.WaitForMessages(2, kAnswerTimeoutMs);
+        Deliver(Events()[0]);
+    });
+    held("WM_LBUTTONDOWN WM_LBUTTONUP WM_RBUTTONUP", [&] {
+        PostMessageA(m_mainWindow, WM_COMMAND, IDOK, 0);
+        EXPECT_TRUE(m_program.WaitForExit(kAnswerTimeoutMs));
+        ReleaseButton(kRightButton);
+    });
 }
 
 TEST_F(FilterUpkeepTest, ALossWithNoEventIsMendedWithinTenSecondsOfTheNextInput)
