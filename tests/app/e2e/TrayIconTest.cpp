@@ -11,7 +11,6 @@
 #include <sddl.h>
 
 #include <string>
-#include <utility>
 
 namespace e2e {
 namespace {
@@ -191,28 +190,6 @@ TEST_F(TrayIconTest, AfterTheFirstEndsTheNextStartRunsNormally)
     const MenuReading menu = MenuAsShownBy(kLeftButton);
     ASSERT_TRUE(menu.Succeeded()) << menu.failure;
     EXPECT_EQ(menu.Describe(), MenuWithChecks(false, true));
-}
-
-// A running Vantrel that hangs (every thread suspended) swallows no start:
-// the new one runs with its own icon and hook, and the old one gives way
-// once it recovers, so a click is still one click.
-TEST_F(TrayIconTest, AStartWhileTheRunningOneHangsRunsAndTheOldOneGivesWay)
-{
-    ASSERT_TRUE(StoreModeText("1"));
-    ASSERT_TRUE(Start(kModeIconId));
-    ASSERT_TRUE(m_program.Suspend(true));
-    ProgramProcess second = ProgramProcess::Launch({BuiltProgramPath(), "", ""});
-    const HWND secondWindow = WaitForMainWindow(second.Id(), kSecondStartTimeoutMs);
-    const bool secondShowsIcon = secondWindow != nullptr && WaitForIcon(secondWindow, kModeIconId, true, kIconTimeoutMs);
-    ASSERT_TRUE(m_program.Suspend(false));
-    ASSERT_TRUE(secondShowsIcon) << "the start while the running one hung shows no icon; it wrote: "
-                                 << second.Output();
-
-    EXPECT_TRUE(m_program.WaitForExit(kSecondStartTimeoutMs)) << "the recovered one did not give way";
-    m_program = std::move(second);
-    m_mainWindow = secondWindow;
-    EXPECT_EQ(RealRightClickOnTestWindow(), kLeftClickArrived);
-    EXPECT_TRUE(ShowsOnlyIcon(kModeIconId));
 }
 
 // A mark made first by another process is not trusted: one that names a
