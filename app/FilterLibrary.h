@@ -27,14 +27,15 @@ std::string FilterLibraryPath();
 // (AddMouseFilter's answer for mode 1, false otherwise).
 FilterCallResult CallMouseFilter(const std::string& libraryPath, int mode, bool* installed = nullptr);
 
-// The exports that keep an installed filter alive, bound once from the
+// The exports that keep an installed filter alive and end it, bound once from the
 // library at libraryPath and kept for the life of the process. Both are null
 // when the library or either export cannot be had; nothing is traced, since
 // the mode's own call already reported a missing library.
 struct FilterUpkeep {
     BOOLEAN(WINAPI* renew)(int hookType, DWORD threadId) = nullptr;
     DWORD(WINAPI* lastCallTime)() = nullptr;
+    void(WINAPI* remove)(int hookType) = nullptr;
 
-    bool IsBound() const { return renew != nullptr && lastCallTime != nullptr; }
+    bool IsBound() const { return renew != nullptr && lastCallTime != nullptr && remove != nullptr; }
 };
 FilterUpkeep BindFilterUpkeep(const std::string& libraryPath);

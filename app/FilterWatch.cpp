@@ -39,11 +39,24 @@ void FilterWatch::Start(HWND window, bool installed)
     if (!m_upkeep.IsBound())
         m_upkeep = BindFilterUpkeep(FilterLibraryPath());
     m_answeredInputTime = LastSystemInputTime();
-    // Unlock and reconnect arrive as WM_WTSSESSION_CHANGE only to windows that
-    // asked. It may fail early at logon; the timer covers that case.
-    if (!m_sessionNotifications)
-        m_sessionNotifications = WTSRegisterSessionNotification(window, NOTIFY_FOR_THIS_SESSION) != FALSE;
+    RegisterSessionNotifications();
     Schedule();
+}
+
+void FilterWatch::RegisterSessionNotifications()
+{
+    // Unlock and reconnect arrive as WM_WTSSESSION_CHANGE only to windows that
+    // asked. It may fail early at logon, before the session service runs: each
+    // check asks again until it is granted.
+    if (!m_sessionNotifications)
+        m_sessionNotifications = WTSRegisterSessionNotification(m_window, NOTIFY_FOR_THIS_SESSION) != FALSE;
+}
+
+void FilterWatch::End()
+{
+    Stop();
+    if (m_upkeep.IsBound())
+        m_upkeep.remove(WH_MOUSE_LL);
 }
 
 void FilterWatch::Stop()
@@ -74,6 +87,7 @@ void FilterWatch::OnTimer()
 {
     if (m_window == nullptr)
         return;
+    RegisterSessionNotifications();
     if (!m_installed || HookMissedInput())
         Renew();
 }

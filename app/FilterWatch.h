@@ -27,8 +27,11 @@ public:
     // One is in force; installed tells whether AddMouseFilter put a hook in
     // place. A filter that could not be installed is retried on the timer.
     void Start(HWND window, bool installed);
-    // Normal, or the program ends.
+    // Normal: the watch ends, whether or not the filter could be removed.
     void Stop();
+    // The program ends: the watch stops and the filter goes, releasing a
+    // press it injected, so that no button stays down after the program.
+    void End();
 
     // After an event that Windows may have dropped the hook for: a new hook
     // now, in place of the held one. Nothing while not started.
@@ -40,6 +43,7 @@ public:
 
 private:
     bool HookMissedInput();
+    void RegisterSessionNotifications();
     void Schedule();
 
     HWND m_window = nullptr;

@@ -5,6 +5,7 @@
 #include "FilterLibrary.h"
 #include "RegisteredMessages.h"
 #include "RegistryKey.h"
+#include "RunningInstance.h"
 #include "StoredButtonMode.h"
 #include "TrayIcon.h"
 #include "TrayMenuHandler.h"
@@ -178,14 +179,16 @@ void MainDialog::ApplyStoredMode()
 void MainDialog::SetFilterMode(int mode)
 {
     bool installed = false;
-    if (CallMouseFilter(FilterLibraryPath(), mode, &installed) != FilterCallResult::Called)
+    const FilterCallResult called = CallMouseFilter(FilterLibraryPath(), mode, &installed);
+    // Normal stops the watch even when the library failed, or the watch
+    // would put the hook back against the user's choice. One stays the chosen
+    // mode even when the hook could not be installed: the watch keeps trying.
+    if (mode != kButtonModeOne)
+        m_filterWatch.Stop();
+    if (called != FilterCallResult::Called)
         return;
-    // One stays the chosen mode even when the hook could not be installed:
-    // the watch keeps trying. Normal turns the watch off before anything else.
     if (mode == kButtonModeOne)
         m_filterWatch.Start(m_hWnd, installed);
-    else
-        m_filterWatch.Stop();
     const UINT modeIconId = mode == kButtonModeOne ? IDI_MODE_ONE : IDI_MODE_NORMAL;
     const HICON modeIcon = LoadProgramIcon(modeIconId);
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(modeIcon));
@@ -219,8 +222,15 @@ void MainDialog::SwitchMode(int newMode)
     // nothing: the program is ending. A mode that is already in force is not
     // applied again, so the filter is never added twice in a row; a stored
     // value that is no mode at all gives way to either command.
-    if (m_pTrayIcon == nullptr || m_buttonMode == newMode)
+    if (m_pTrayIcon == nullptr)
         return;
+    // One chosen again tells that right clicks pass: a new hook at once,
+    // nothing written.
+    if (m_buttonMode == newMode) {
+        if (newMode == kButtonModeOne)
+            m_filterWatch.Renew();
+        return;
+    }
     m_buttonMode = newMode;
     SetFilterMode(m_buttonMode);
     SaveButtonMode();
@@ -249,7 +259,7 @@ void MainDialog::OnCancel()
     // objects are looked at afresh, through their pointers, after it.
     if (AfxMessageBox(kExitQuestion, MB_YESNO | MB_DEFBUTTON2) != IDYES)
         return;
-    m_filterWatch.Stop();
+    m_filterWatch.End();
     FreeTrayObjects();
     CDialog::OnCancel();
 }
@@ -266,7 +276,7 @@ BOOL MainDialog::PreTranslateMessage(MSG* message)
 
 void MainDialog::OnOkCommand()
 {
-    m_filterWatch.Stop();
+    m_filterWatch.End();
     FreeTrayObjects();
     OnOK();
 }
@@ -291,14 +301,15 @@ LRESULT MainDialog::OnTaskbarCreated(WPARAM wParam, LPARAM lParam)
 {
     if (m_pTrayIcon == nullptr)
         return 0;
-    // A new taskbar usually follows a hung shell, which may have held this
-    // thread long enough to cost the hook.
-    m_filterWatch.Renew();
     const LRESULT result = m_pTrayIcon->OnTaskbarCreated(wParam, lParam);
     if (m_pTrayIcon != nullptr && !m_pTrayIcon->IsShown())
         m_iconRetry.Begin(m_hWnd);
     else
         m_iconRetry.End();
+    // A new taskbar usually follows a hung shell, which may have held this
+    // thread long enough to cost the hook; so may the re-add just made. The
+    // renewal comes after both.
+    m_filterWatch.Renew();
     return result;
 }
 
@@ -342,13 +353,25 @@ LRESULT MainDialog::OnNotifyIcon(WPARAM wParam, LPARAM lParam)
     return 0;
 }
 
-LRESULT MainDialog::OnShowMenuRequest(WPARAM wParam, LPARAM)
+LRESULT MainDialog::OnShowMenuRequest(WPARAM wParam, LPARAM lParam)
 {
-    // A second start of the program asks for the menu, so that the user sees
-    // where Vantrel already runs: the same path as a left press on the icon.
-    if (wParam == GetCurrentProcessId() && m_pTrayIcon != nullptr)
+    if (wParam != GetCurrentProcessId() || m_pTrayIcon == nullptr)
+        return 0;
+    switch (lParam) {
+    case kInstanceQuery:
+        return kInstanceAnswer;
+    case kInstanceGiveWay:
+        // A later start found this one hung and runs in its place.
+        if (RunningInstance::MarkNamesAnotherProcess())
+            OnOkCommand();
+        return 0;
+    default:
+        // A second start of the program asks for the menu, so that the user
+        // sees where Vantrel already runs: the same path as a left press on
+        // the icon.
         m_pTrayIcon->DispatchNotification(m_pTrayIcon->m_iconId, WM_LBUTTONDOWN);
-    return 0;
+        return 0;
+    }
 }
 
 void MainDialog::OnSysCommand(UINT nID, LPARAM lParam)

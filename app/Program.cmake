@@ -31,13 +31,14 @@ if(TARGET vantrel_framework AND TARGET vantrel_registry AND TARGET vantrel_comma
         ${CMAKE_CURRENT_LIST_DIR}/FilterWatch.cpp
         ${CMAKE_CURRENT_LIST_DIR}/IconRetry.cpp
         ${CMAKE_CURRENT_LIST_DIR}/MainDialog.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/RunningInstance.cpp
         ${CMAKE_CURRENT_LIST_DIR}/StoredButtonMode.cpp
         ${CMAKE_CURRENT_LIST_DIR}/TrayMenuHandler.cpp)
     target_link_libraries(vantrel_program PUBLIC
-        vantrel_tray vantrel_filter_binding vantrel_framework vantrel_registry gdi32 user32 wtsapi32)
+        vantrel_tray vantrel_filter_binding vantrel_framework vantrel_registry gdi32 user32 wtsapi32 advapi32)
     vantrel_warnings(vantrel_program)
 
-    add_executable(Vantrel WIN32 ${CMAKE_CURRENT_LIST_DIR}/VantrelApp.cpp ${CMAKE_CURRENT_LIST_DIR}/RunningInstance.cpp)
+    add_executable(Vantrel WIN32 ${CMAKE_CURRENT_LIST_DIR}/VantrelApp.cpp)
     if(TARGET vantrel_resources)
         target_sources(Vantrel PRIVATE $<TARGET_OBJECTS:vantrel_resources>)
     endif()

@@ -13,6 +13,13 @@ extern const UINT TaskbarCreatedMessage;
 // The notification icon's callback message.
 extern const UINT NotifyIconMessage;
 
-// Posted to every top-level window by a second start of the program; only the
-// main window of the process whose id is in wParam opens its popup menu.
+// Sent or posted by a later start of the program to the main window of the
+// running one; only the process whose id is in wParam acts on it. lParam
+// says what is asked (a window of any other program ignores the message).
 extern const UINT ShowMenuRequestMessage;
+enum InstanceRequest : LPARAM {
+    kInstanceShowMenu = 0, // open the popup menu at the pointer
+    kInstanceQuery = 1,    // answer kInstanceAnswer, if not hung
+    kInstanceGiveWay = 2,  // end, if the mark now names another process
+};
+inline constexpr LRESULT kInstanceAnswer = 0x566E;

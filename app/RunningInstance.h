@@ -4,34 +4,44 @@
 
 // One running Vantrel per user in a session. The first start of the main
 // window creates a small named section in the session's Local\ namespace,
-// named after the user's SID, and writes its process id there; a later start
-// by the same user in the same session finds it and asks that process to
-// open its popup menu instead of adding a second icon and a second hook.
-// Other sessions have their own Local\ namespace, and other users in this one
-// a name of their own.
+// named after the user's SID and open to that user alone, and writes its
+// process id there. A later start defers to the process named there only when
+// it is Vantrel of this user in this session and its main window answers
+// within a second: it then opens that one's popup menu instead of adding a
+// second icon and a second hook. Otherwise the later start runs, takes the
+// mark and tells the named one to give way.
+//
+// Who gives way: the one that did not answer. The user started a new Vantrel
+// because the running one did nothing; the new one already shows its icon and
+// its hook, being newer, is called first. The old one finds the request queued
+// when it recovers, sees that the mark names another process, and ends as the
+// OK command ends it (filter removed, held press released, icon removed), so
+// that no two filters inject.
 class RunningInstance {
 public:
-    // Creates or opens the section; takes the first place when it was new.
+    // Creates or opens the section and decides whether this start runs.
     RunningInstance();
     // Closing the last handle removes the name, so the next start is first.
     ~RunningInstance();
     RunningInstance(const RunningInstance&) = delete;
     RunningInstance& operator=(const RunningInstance&) = delete;
 
-    // True when this process runs the main window: no other one holds the
-    // name, or the name could not be had (then every start runs normally,
-    // as before there was a check).
-    bool IsFirst() const { return m_isFirst; }
+    // True when this process runs the main window: no answering Vantrel of
+    // this user holds the mark, or the mark could not be had or trusted (then
+    // this start runs normally, as before there was a check).
+    bool IsFirst() const { return m_firstWindow == nullptr; }
 
     // From a later start: lets the running process take the foreground and
-    // asks it to open its menu at the pointer. False when no running process
-    // could be named.
+    // asks it to open its menu at the pointer. False when there is none.
     bool AskFirstToShowMenu() const;
 
-private:
-    DWORD FirstProcessId() const;
+    // In the running program: whether the mark now names another process, so
+    // that a request to give way is obeyed only when it is true.
+    static bool MarkNamesAnotherProcess();
 
+private:
     HANDLE m_section = nullptr;
     volatile LONG* m_pProcessId = nullptr;
-    bool m_isFirst = true;
+    DWORD m_firstId = 0;
+    HWND m_firstWindow = nullptr;
 };

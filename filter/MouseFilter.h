@@ -13,7 +13,8 @@ using RemoveMouseFilterFunction = void(WINAPI*)(int hookType);
 // of none or two. Same arguments as AddMouseFilter; returns 1 once the new
 // hook is installed, 0 when it could not be (the held one is then kept).
 using RenewMouseFilterFunction = BOOLEAN(WINAPI*)(int hookType, DWORD threadId);
-// GetTickCount() at the hook's latest call, 0 before the first.
+// GetTickCount() at the hook's latest call, or at its installation or renewal
+// when that came later; 0 before the first installation.
 using MouseFilterCallTimeFunction = DWORD(WINAPI*)();
 
 inline constexpr char kFilterLibraryName[] = "VantrelDll.dll";

@@ -8,6 +8,7 @@
 
 #include "FilterAction.h"
 #include "MouseFilter.h"
+#include "PressLedger.h"
 
 #include <windows.h>
 
@@ -20,10 +21,13 @@ namespace {
 // process only, so no section needs to be shared between processes.
 HINSTANCE g_moduleHandle = nullptr;
 HHOOK g_hookHandle = nullptr;
-// GetTickCount() when the hook was last called, whatever the event: the
-// program compares it with the system's last input to find a hook that
-// Windows removed without a word.
+// GetTickCount() when the hook was last called, whatever the event, or when
+// it was installed: the program compares it with the system's last input to
+// find a hook that Windows removed without a word. Stamped at installation,
+// since a tick count of 0 is 24.9 days in the past or future.
 DWORD g_lastHookCallTime = 0;
+// Constant-initialised: the library runs no constructors.
+PressLedger g_pressLedger;
 
 INPUT PrimaryButtonInput(const POINT& where, DWORD buttonFlag)
 {
@@ -72,11 +76,33 @@ LRESULT CALLBACK FilterHookProc(int nCode, WPARAM wParam, LPARAM lParam)
         return CallNextHookEx(g_hookHandle, nCode, wParam, lParam);
     }
 
-    INPUT input = PrimaryButtonInput(hookRecord->pt, buttonFlag);
+    const UINT buttonBit = ReplacedButtonBit(wParam, hookRecord->mouseData);
+    const bool press = buttonFlag == MOUSEEVENTF_LEFTDOWN || buttonFlag == MOUSEEVENTF_RIGHTDOWN;
+    const PressInjections injections =
+        press ? g_pressLedger.Press(buttonBit, buttonFlag) : g_pressLedger.Release(buttonBit);
+    if (!injections.swallow)
+        return CallNextHookEx(g_hookHandle, nCode, wParam, lParam);
+    INPUT inputs[2];
+    for (UINT i = 0; i < injections.count; ++i)
+        inputs[i] = PrimaryButtonInput(hookRecord->pt, injections.flags[i]);
     // A failed injection still swallows the original event: a right click must
     // never reach a window while the filter is on.
-    SendInput(1, &input, sizeof(INPUT));
+    if (injections.count != 0)
+        SendInput(injections.count, inputs, sizeof(INPUT));
     return 1;
+}
+
+// Releases a primary press that the filter injected and whose release it may
+// never see: the filter is going, or Windows may have dropped it mid-click.
+void ReleaseHeldPress()
+{
+    const DWORD releaseFlag = g_pressLedger.TakeHeldRelease();
+    if (releaseFlag == 0)
+        return;
+    POINT where{};
+    GetCursorPos(&where);
+    INPUT input = PrimaryButtonInput(where, releaseFlag);
+    SendInput(1, &input, sizeof(INPUT));
 }
 
 // What is installed: the filter, plus one store of the time. Kept apart from
@@ -102,7 +128,10 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID /*reserved*/)
         break;
     case DLL_PROCESS_DETACH:
         // An installed hook is left to the system, which removes it with the
-        // process; unhooking during loader shutdown gains nothing.
+        // process; unhooking during loader shutdown gains nothing. A press it
+        // injected would outlive it, though, and keep the button down.
+        ReleaseHeldPress();
+        break;
     case DLL_THREAD_ATTACH:
     case DLL_THREAD_DETACH:
         break;
@@ -121,6 +150,8 @@ BOOLEAN WINAPI AddMouseFilter(int hookType, DWORD threadId)
     // every right press. An installed filter already does what was asked.
     if (g_hookHandle != nullptr)
         return 1;
+    g_pressLedger.Forget();
+    g_lastHookCallTime = GetTickCount();
     g_hookHandle = SetWindowsHookExA(WH_MOUSE_LL, WatchedFilterHookProc, g_moduleHandle, threadId);
     return g_hookHandle != nullptr ? 1 : 0;
 }
@@ -143,8 +174,13 @@ BOOLEAN WINAPI RenewMouseFilter(int hookType, DWORD threadId)
         return 0;
     const HHOOK previous = g_hookHandle;
     g_hookHandle = renewed;
+    g_lastHookCallTime = GetTickCount();
     if (previous != nullptr)
         UnhookWindowsHookEx(previous);
+    // The release of a press held now may have gone by while the hook was
+    // lost: release it here rather than leave the button down until the
+    // next click. A drag in progress ends early, which is the lesser harm.
+    ReleaseHeldPress();
     return 1;
 }
 
@@ -160,6 +196,10 @@ void WINAPI RemoveMouseFilter(int hookType)
     if (g_hookHandle != nullptr)
         UnhookWindowsHookEx(g_hookHandle);
     g_hookHandle = nullptr;
+    // Unhooked first, so the release reaches windows without passing it. The
+    // button's own release, when it comes, then passes as it is.
+    ReleaseHeldPress();
+    g_pressLedger.Forget();
 }
 
 } // extern "C"

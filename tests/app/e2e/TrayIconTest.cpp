@@ -8,6 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sddl.h>
+
+#include <string>
+
 namespace e2e {
 namespace {
 
@@ -186,6 +190,43 @@ TEST_F(TrayIconTest, AfterTheFirstEndsTheNextStartRunsNormally)
     const MenuReading menu = MenuAsShownBy(kLeftButton);
     ASSERT_TRUE(menu.Succeeded()) << menu.failure;
     EXPECT_EQ(menu.Describe(), MenuWithChecks(false, true));
+}
+
+// A mark made first by another process is not trusted: one that names a
+// process that is no Vantrel (the test itself), or one that lets everybody
+// in. Wine has one account and no integrity labels: a mark made by another
+// account or a low-integrity process can be shown on Windows only.
+TEST_F(TrayIconTest, AMarkMadeBySomeoneElseSwallowsNoStart)
+{
+    HANDLE token = nullptr;
+    ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token));
+    BYTE user[SECURITY_MAX_SID_SIZE + sizeof(TOKEN_USER)] = {};
+    DWORD size = sizeof user;
+    const BOOL gotUser = GetTokenInformation(token, TokenUser, user, size, &size);
+    CloseHandle(token);
+    char* sid = nullptr;
+    ASSERT_TRUE(gotUser && ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER*>(user)->User.Sid, &sid));
+    const std::string name = kInstanceMarkPrefix + std::string(sid);
+    LocalFree(sid);
+
+    for (const char* rules : {static_cast<const char*>(nullptr), "D:(A;;GA;;;WD)"}) {
+        PSECURITY_DESCRIPTOR descriptor = nullptr;
+        if (rules != nullptr) {
+            ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(rules, SDDL_REVISION_1, &descriptor, nullptr));
+        }
+        SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
+        const HANDLE mark = CreateFileMappingA(INVALID_HANDLE_VALUE, &attributes, PAGE_READWRITE, 0, 4, name.c_str());
+        LocalFree(descriptor);
+        ASSERT_NE(mark, nullptr);
+        auto* const processId = static_cast<DWORD*>(MapViewOfFile(mark, FILE_MAP_WRITE, 0, 0, 4));
+        ASSERT_NE(processId, nullptr);
+        *processId = GetCurrentProcessId();
+        UnmapViewOfFile(processId);
+
+        EXPECT_TRUE(Start(kFirstIconId)) << "a mark made with " << (rules != nullptr ? rules : "default security");
+        EXPECT_TRUE(m_program.Stop());
+        CloseHandle(mark);
+    }
 }
 
 } // namespace

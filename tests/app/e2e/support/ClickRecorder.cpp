@@ -84,6 +84,8 @@ std::string ButtonMessageNames(const std::vector<UINT>& messages)
         case WM_RBUTTONUP: names += "WM_RBUTTONUP"; break;
         case WM_MBUTTONDOWN: names += "WM_MBUTTONDOWN"; break;
         case WM_MBUTTONUP: names += "WM_MBUTTONUP"; break;
+        case WM_XBUTTONDOWN: names += "WM_XBUTTONDOWN"; break;
+        case WM_XBUTTONUP: names += "WM_XBUTTONUP"; break;
         default: names += "message " + std::to_string(message); break;
         }
     }

@@ -33,4 +33,7 @@ inline constexpr char kSystemMenuAboutText[] = "&About Vantrel...";
 
 inline constexpr char kDialogClass[] = "#32770";
 
+// The section that marks the running Vantrel: this prefix and the user's SID.
+inline constexpr char kInstanceMarkPrefix[] = "Local\\Vantrel.Instance.";
+
 } // namespace e2e

@@ -3,6 +3,8 @@
 #include "ProgramWindows.h"
 #include "TestSupport.h"
 
+#include <tlhelp32.h>
+
 #include <fstream>
 #include <sstream>
 #include <utility>
@@ -96,6 +98,26 @@ ProgramProcess ProgramProcess::Launch(const LaunchOptions& options)
     }
     CloseHandle(output);
     return program;
+}
+
+bool ProgramProcess::Suspend(bool suspend) const
+{
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return false;
+    bool all = true;
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+        if (entry.th32OwnerProcessID != m_processId)
+            continue;
+        const HANDLE thread = OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID);
+        all = all && thread != nullptr && (suspend ? SuspendThread(thread) : ResumeThread(thread)) != DWORD(-1);
+        if (thread != nullptr)
+            CloseHandle(thread);
+    }
+    CloseHandle(snapshot);
+    return all;
 }
 
 bool ProgramProcess::IsRunning() const

@@ -44,6 +44,9 @@ public:
     bool WaitForExit(DWORD timeoutMs) const;
     // What the program wrote to its standard output so far.
     std::string Output() const;
+    // Suspends or resumes every thread of the program, as a program that
+    // hangs and recovers. True when each thread did.
+    bool Suspend(bool suspend) const;
     // Ends the program if it still runs (see the class comment). True when it
     // ended without being terminated.
     bool Stop();

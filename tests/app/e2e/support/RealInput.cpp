@@ -28,6 +28,18 @@ bool ClickAt(POINT where, int xButton)
                "xdotool mousemove " + Coordinates(where) + " click " + std::to_string(xButton), kXdotoolTimeoutMs) == 0;
 }
 
+bool PressAt(POINT where, int xButton)
+{
+    return testing_support::RunUnixCommand("xdotool mousemove " + Coordinates(where) + " mousedown " +
+                                               std::to_string(xButton),
+               kXdotoolTimeoutMs) == 0;
+}
+
+bool ReleaseButton(int xButton)
+{
+    return testing_support::RunUnixCommand("xdotool mouseup " + std::to_string(xButton), kXdotoolTimeoutMs) == 0;
+}
+
 POINT CentreOf(const RECT& rect)
 {
     return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};

@@ -16,6 +16,9 @@ inline constexpr int kRightButton = 3;
 bool MovePointerTo(POINT where);
 // Moves there, then presses and releases the button.
 bool ClickAt(POINT where, int xButton);
+// Moves there and presses the button, or releases it where the pointer is.
+bool PressAt(POINT where, int xButton);
+bool ReleaseButton(int xButton);
 
 POINT CentreOf(const RECT& rect);
 
