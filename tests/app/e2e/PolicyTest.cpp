@@ -1,0 +1,132 @@
+// Group Policy under Software\Policies\Vantrel, written into the session's
+// real registry: a forced mode and a greyed Exit, machine before user, bad
+// values ignored, and changes taken on Windows' policy broadcast.
+
+#include "NotificationArea.h"
+#include "ProgramFixture.h"
+#include "ProgramWindows.h"
+#include "RealInput.h"
+
+#include <gtest/gtest.h>
+
+namespace e2e {
+namespace {
+
+constexpr char kPolicyKey[] = "Software\\Policies\\Vantrel";
+
+RegistryData Dword(DWORD value, DWORD type = REG_DWORD, size_t size = 4)
+{
+    RegistryData data{type, std::vector<BYTE>(size)};
+    memcpy(data.bytes.data(), &value, std::min<size_t>(size, 4));
+    return data;
+}
+
+class PolicyTest : public ProgramTest {
+protected:
+    // Both policy keys are gone before and after every test, whatever it left.
+    PolicyTest() { TearDown(); }
+    void TearDown() override
+    {
+        ProgramTest::TearDown();
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, kPolicyKey);
+        RegDeleteTreeA(HKEY_CURRENT_USER, kPolicyKey);
+    }
+    static void SetPolicy(HKEY root, const char* name, const RegistryData& data)
+    {
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExA(root, kPolicyKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr), 0);
+        EXPECT_EQ(RegSetValueExA(key, name, 0, data.type, data.bytes.data(), DWORD(data.bytes.size())), 0);
+        RegCloseKey(key);
+    }
+    // What Group Policy sends once it has written the values.
+    static void AnnouncePolicy()
+    {
+        SendMessageTimeoutA(HWND_BROADCAST, WM_SETTINGCHANGE, 1, LPARAM("Policy"), SMTO_ABORTIFHUNG, 20000, nullptr);
+    }
+    // The menu checks this mode, greys both modes exactly when locked, and
+    // Exit exactly when it is not allowed.
+    void ExpectMenu(WORD checked, bool locked, bool exitGreyed)
+    {
+        const MenuReading menu = MenuAsShownBy(kLeftButton);
+        ASSERT_TRUE(menu.Succeeded()) << menu.failure;
+        EXPECT_TRUE(menu.IsChecked(checked)) << menu.Describe();
+        EXPECT_EQ(menu.Find(kCommandOne)->greyed && menu.Find(kCommandNormal)->greyed, locked) << menu.Describe();
+        EXPECT_EQ(menu.Find(kCommandExit)->greyed, exitGreyed) << menu.Describe();
+    }
+};
+
+TEST_F(PolicyTest, MachineAndUserPoliciesForceTheModeAtStartAndTheMachineWins)
+{
+    const struct { HKEY root; DWORD mode; } rows[][2] = {
+        {{HKEY_LOCAL_MACHINE, 1}, {nullptr, 0}},
+        {{HKEY_CURRENT_USER, 1}, {nullptr, 0}},
+        {{HKEY_LOCAL_MACHINE, 1}, {HKEY_CURRENT_USER, 2}}};
+    for (const auto& row : rows) {
+        TearDown();
+        ASSERT_TRUE(StoreModeText("2"));
+        for (const auto& policy : row)
+            if (policy.root != nullptr)
+                SetPolicy(policy.root, "ButtonMode", Dword(policy.mode));
+        ASSERT_TRUE(Start(kModeIconId));
+        ExpectMenu(kCommandOne, true, false);
+        EXPECT_EQ(RealRightClickOnTestWindow(), kLeftClickArrived);
+        EXPECT_EQ(ReadStoredMode()->Text(), "2");
+    }
+}
+
+TEST_F(PolicyTest, APolicyTakesEffectOnTheBroadcastIgnoresCommandsAndGoesAgainWithoutATrace)
+{
+    ASSERT_TRUE(StoreModeText("1"));
+    ASSERT_TRUE(Start(kModeIconId));
+    SetPolicy(HKEY_CURRENT_USER, "ButtonMode", Dword(2));
+    SetPolicy(HKEY_CURRENT_USER, "AllowExit", Dword(0));
+    AnnouncePolicy();
+    ExpectMenu(kCommandNormal, true, true);
+
+    for (WORD command : {kCommandOne, kCommandExit})
+        PostCommand(m_mainWindow, command);
+    LetProgramSettle();
+    EXPECT_EQ(RealRightClickOnTestWindow(), kRightClickArrived);
+    EXPECT_EQ(WaitForVisibleWindow(m_program.Id(), kDialogClass, kProgramTitle, 0), nullptr) << "Exit asked";
+    EXPECT_EQ(ReadStoredMode()->Text(), "1");
+
+    RegDeleteTreeA(HKEY_CURRENT_USER, kPolicyKey);
+    AnnouncePolicy();
+    ExpectMenu(kCommandOne, false, false);
+    EXPECT_EQ(RealRightClickOnTestWindow(), kLeftClickArrived);
+}
+
+TEST_F(PolicyTest, ValuesOfTheWrongTypeSizeOrRangeAreNoPolicy)
+{
+    const RegistryData bad[] = {{REG_SZ, {'2', 0}}, Dword(2, REG_QWORD, 8), Dword(0), Dword(3), Dword(0, REG_DWORD, 0)};
+    ASSERT_TRUE(StoreModeText("1"));
+    ASSERT_TRUE(Start(kModeIconId));
+    for (const RegistryData& data : bad) {
+        SetPolicy(HKEY_LOCAL_MACHINE, "ButtonMode", data);
+        SetPolicy(HKEY_LOCAL_MACHINE, "AllowExit", data.bytes.size() == 4 && data.bytes[0] == 0 ? Dword(2) : data);
+        AnnouncePolicy();
+        ExpectMenu(kCommandOne, false, false);
+    }
+}
+
+// Windows' Restart Manager ends programs this way when an installer must
+// replace their files, even with Exit greyed. Wine's msiexec never does.
+TEST_F(PolicyTest, TheEndOfTheSessionEndsEvenAProgramWithoutExit)
+{
+    SetPolicy(HKEY_LOCAL_MACHINE, "AllowExit", Dword(0));
+    ASSERT_TRUE(StoreModeText("1"));
+    ASSERT_TRUE(Start(kModeIconId));
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutA(m_mainWindow, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP, SMTO_ABORTIFHUNG, 20000, &answer);
+    EXPECT_EQ(answer, TRUE);
+    PostMessageA(m_mainWindow, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP);
+    ASSERT_TRUE(m_program.WaitForExit(20000));
+    DWORD exitCode = STILL_ACTIVE;
+    GetExitCodeProcess(m_program.Handle(), &exitCode);
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_FALSE(IconExists(m_mainWindow, kModeIconId));
+    EXPECT_EQ(ReadStoredMode()->Text(), "1");
+}
+
+} // namespace
+} // namespace e2e
