@@ -76,7 +76,8 @@ TEST_F(PolicyTest, MachineAndUserPoliciesForceTheModeAtStartAndTheMachineWins)
 
 TEST_F(PolicyTest, APolicyTakesEffectOnTheBroadcastIgnoresCommandsAndGoesAgainWithoutATrace)
 {
-    ASSERT_TRUE(StoreModeText("1"));
+    // A number, where a choice would be stored as text.
+    ASSERT_TRUE(StoreModeData(Dword(1)));
     ASSERT_TRUE(Start(kModeIconId));
     SetPolicy(HKEY_CURRENT_USER, "ButtonMode", Dword(2));
     SetPolicy(HKEY_CURRENT_USER, "AllowExit", Dword(0));
@@ -87,8 +88,8 @@ TEST_F(PolicyTest, APolicyTakesEffectOnTheBroadcastIgnoresCommandsAndGoesAgainWi
         PostCommand(m_mainWindow, command);
     LetProgramSettle();
     EXPECT_EQ(RealRightClickOnTestWindow(), kRightClickArrived);
-    EXPECT_EQ(WaitForVisibleWindow(m_program.Id(), kDialogClass, kProgramTitle, 0), nullptr) << "Exit asked";
-    EXPECT_EQ(ReadStoredMode()->Text(), "1");
+    EXPECT_EQ(WaitForVisibleWindow(m_program.Id(), kDialogClass, kProgramTitle, 3000), nullptr) << "Exit asked";
+    EXPECT_EQ(ReadStoredMode()->bytes, Dword(1).bytes);
 
     RegDeleteTreeA(HKEY_CURRENT_USER, kPolicyKey);
     AnnouncePolicy();
