@@ -171,20 +171,20 @@ void MainDialog::ApplyStoredMode()
     // Without the key (first start) and without a policy the default mode
     // stands and nothing is applied: the icon keeps its first look.
     m_policy.Read();
-    const int mode = ModeInForce();
-    if (mode == 0)
+    const std::optional<int> mode = ModeInForce();
+    if (!mode)
         return;
-    m_buttonMode = mode;
+    m_buttonMode = *mode;
     SetFilterMode(m_buttonMode);
 }
 
-int MainDialog::ModeInForce()
+std::optional<int> MainDialog::ModeInForce()
 {
     if (m_policy.ForcedMode() != 0)
         return m_policy.ForcedMode();
     RegistryKey key(0);
     if (!key.Open(kSettingsKey, HKEY_CURRENT_USER, kSettingsAccess, false))
-        return 0;
+        return std::nullopt;
     const int mode = StoredButtonMode(*key.Value(kModeValueName));
     key.Close();
     return mode;
@@ -196,8 +196,7 @@ LRESULT MainDialog::OnSettingChange(WPARAM, LPARAM lParam)
         return 0;
     // A policy removed gives the user's stored mode back (Normal without one).
     m_policy.Read();
-    const int mode = ModeInForce();
-    const int newMode = mode != 0 ? mode : kButtonModeNormal;
+    const int newMode = ModeInForce().value_or(kButtonModeNormal);
     if (newMode != m_buttonMode) {
         m_buttonMode = newMode;
         SetFilterMode(m_buttonMode);

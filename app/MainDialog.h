@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "Afx.h"
 #include "ButtonModePolicy.h"
 #include "FilterWatch.h"
@@ -65,8 +67,8 @@ private:
     void AddAboutToSystemMenu();
     void CreateTrayIcon();
     void ApplyStoredMode();
-    // The policy's mode, else the stored one; 0 when neither exists.
-    int ModeInForce();
+    // The policy's mode, else the stored one; nothing without either.
+    std::optional<int> ModeInForce();
     void SwitchMode(int newMode);
     void SaveButtonMode();
     void FreeTrayObjects();
