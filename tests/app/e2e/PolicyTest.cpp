@@ -1,6 +1,6 @@
-// Group Policy under Software\Policies\Vantrel, written into the session's
-// real registry: a forced mode and a greyed Exit, machine before user, bad
-// values ignored, and changes taken on Windows' policy broadcast.
+// Group Policy values under Software\Policies\Vantrel in the session's real
+// registry: forced mode and greyed Exit, machine before user, bad values
+// ignored, changes taken on Windows' policy broadcast.
 
 #include "NotificationArea.h"
 #include "ProgramFixture.h"
@@ -43,30 +43,26 @@ protected:
     {
         SendMessageTimeoutA(HWND_BROADCAST, WM_SETTINGCHANGE, 1, LPARAM("Policy"), SMTO_ABORTIFHUNG, 20000, nullptr);
     }
-    // The menu checks this mode, greys both modes exactly when locked, and
-    // Exit exactly when it is not allowed.
-    void ExpectMenu(WORD checked, bool locked, bool exitGreyed)
+    void ExpectMenu(WORD checked, bool modesGreyed, bool exitGreyed)
     {
         const MenuReading menu = MenuAsShownBy(kLeftButton);
         ASSERT_TRUE(menu.Succeeded()) << menu.failure;
         EXPECT_TRUE(menu.IsChecked(checked)) << menu.Describe();
-        EXPECT_EQ(menu.Find(kCommandOne)->greyed && menu.Find(kCommandNormal)->greyed, locked) << menu.Describe();
+        EXPECT_EQ(menu.Find(kCommandOne)->greyed && menu.Find(kCommandNormal)->greyed, modesGreyed) << menu.Describe();
         EXPECT_EQ(menu.Find(kCommandExit)->greyed, exitGreyed) << menu.Describe();
     }
 };
 
 TEST_F(PolicyTest, MachineAndUserPoliciesForceTheModeAtStartAndTheMachineWins)
 {
-    const struct { HKEY root; DWORD mode; } rows[][2] = {
-        {{HKEY_LOCAL_MACHINE, 1}, {nullptr, 0}},
-        {{HKEY_CURRENT_USER, 1}, {nullptr, 0}},
-        {{HKEY_LOCAL_MACHINE, 1}, {HKEY_CURRENT_USER, 2}}};
-    for (const auto& row : rows) {
+    // The machine's One alone, the user's One alone, both with the user's Normal.
+    for (const auto& [machine, user] : {std::pair{1u, 0u}, {0u, 1u}, {1u, 2u}}) {
         TearDown();
         ASSERT_TRUE(StoreModeText("2"));
-        for (const auto& policy : row)
-            if (policy.root != nullptr)
-                SetPolicy(policy.root, "ButtonMode", Dword(policy.mode));
+        if (machine != 0)
+            SetPolicy(HKEY_LOCAL_MACHINE, "ButtonMode", Dword(machine));
+        if (user != 0)
+            SetPolicy(HKEY_CURRENT_USER, "ButtonMode", Dword(user));
         ASSERT_TRUE(Start(kModeIconId));
         ExpectMenu(kCommandOne, true, false);
         EXPECT_EQ(RealRightClickOnTestWindow(), kLeftClickArrived);
@@ -99,12 +95,12 @@ TEST_F(PolicyTest, APolicyTakesEffectOnTheBroadcastIgnoresCommandsAndGoesAgainWi
 
 TEST_F(PolicyTest, ValuesOfTheWrongTypeSizeOrRangeAreNoPolicy)
 {
-    const RegistryData bad[] = {{REG_SZ, {'2', 0}}, Dword(2, REG_QWORD, 8), Dword(0), Dword(3), Dword(0, REG_DWORD, 0)};
     ASSERT_TRUE(StoreModeText("1"));
     ASSERT_TRUE(Start(kModeIconId));
-    for (const RegistryData& data : bad) {
+    for (const RegistryData& data : {RegistryData{REG_SZ, {'2', 0}}, Dword(2, REG_QWORD, 8), Dword(0), Dword(3),
+             Dword(0, REG_DWORD, 0)}) {
         SetPolicy(HKEY_LOCAL_MACHINE, "ButtonMode", data);
-        SetPolicy(HKEY_LOCAL_MACHINE, "AllowExit", data.bytes.size() == 4 && data.bytes[0] == 0 ? Dword(2) : data);
+        SetPolicy(HKEY_LOCAL_MACHINE, "AllowExit", data.bytes == Dword(0).bytes ? Dword(2) : data);
         AnnouncePolicy();
         ExpectMenu(kCommandOne, false, false);
     }
@@ -123,8 +119,7 @@ TEST_F(PolicyTest, TheEndOfTheSessionEndsEvenAProgramWithoutExit)
     PostMessageA(m_mainWindow, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP);
     ASSERT_TRUE(m_program.WaitForExit(20000));
     DWORD exitCode = STILL_ACTIVE;
-    GetExitCodeProcess(m_program.Handle(), &exitCode);
-    EXPECT_EQ(exitCode, 0u);
+    EXPECT_TRUE(GetExitCodeProcess(m_program.Handle(), &exitCode) && exitCode == 0) << exitCode;
     EXPECT_FALSE(IconExists(m_mainWindow, kModeIconId));
     EXPECT_EQ(ReadStoredMode()->Text(), "1");
 }
