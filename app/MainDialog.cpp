@@ -85,6 +85,9 @@ BEGIN_MESSAGE_MAP(MainDialog, CDialog)
     ON_MESSAGE(WM_TIMER, OnTimerMessage)
     ON_MESSAGE(WM_POWERBROADCAST, OnPowerBroadcast)
     ON_MESSAGE(WM_WTSSESSION_CHANGE, OnSessionChange)
+    ON_MESSAGE(WM_SETTINGCHANGE, OnSettingChange)
+    ON_MESSAGE(WM_QUERYENDSESSION, OnQueryEndSession)
+    ON_MESSAGE(WM_ENDSESSION, OnEndSession)
 END_MESSAGE_MAP()
 
 MainDialog::MainDialog(CWnd* parent)
@@ -166,14 +169,40 @@ void MainDialog::AfterShellCalls(DWORD startTick)
 
 void MainDialog::ApplyStoredMode()
 {
-    // Without the key (first start) the default mode stands and nothing is
-    // applied: the icon keeps its first look.
+    // Without the key (first start) and without a policy the default mode
+    // stands and nothing is applied: the icon keeps its first look.
+    m_policy.Read();
+    const std::optional<int> mode = ModeInForce();
+    if (!mode)
+        return;
+    m_buttonMode = *mode;
+    SetFilterMode(m_buttonMode);
+}
+
+std::optional<int> MainDialog::ModeInForce()
+{
+    if (m_policy.ForcedMode() != 0)
+        return m_policy.ForcedMode();
     RegistryKey key(0);
     if (!key.Open(kSettingsKey, HKEY_CURRENT_USER, kSettingsAccess, false))
-        return;
-    m_buttonMode = StoredButtonMode(*key.Value(kModeValueName));
+        return std::nullopt;
+    const int mode = StoredButtonMode(*key.Value(kModeValueName));
     key.Close();
-    SetFilterMode(m_buttonMode);
+    return mode;
+}
+
+LRESULT MainDialog::OnSettingChange(WPARAM, LPARAM lParam)
+{
+    if (m_pTrayIcon == nullptr || !ButtonModePolicy::IsPolicyChange(lParam))
+        return 0;
+    // A policy removed gives the user's stored mode back (Normal without one).
+    m_policy.Read();
+    const int newMode = ModeInForce().value_or(kButtonModeNormal);
+    if (newMode != m_buttonMode) {
+        m_buttonMode = newMode;
+        SetFilterMode(m_buttonMode);
+    }
+    return 0;
 }
 
 void MainDialog::SetFilterMode(int mode)
@@ -219,10 +248,10 @@ void MainDialog::OnModeNormal()
 void MainDialog::SwitchMode(int newMode)
 {
     // A mode command that arrives once Exit has freed the icon changes
-    // nothing: the program is ending. A mode that is already in force is not
-    // applied again, so the filter is never added twice in a row; a stored
-    // value that is no mode at all gives way to either command.
-    if (m_pTrayIcon == nullptr)
+    // nothing: the program is ending; nor does one while an administrator's
+    // policy forces the mode. A stored value that is no mode at all gives way
+    // to either command.
+    if (m_pTrayIcon == nullptr || m_policy.ForcedMode() != 0)
         return;
     // One chosen again tells that right clicks pass: a new hook at once,
     // nothing written.
@@ -246,7 +275,8 @@ void MainDialog::SaveButtonMode()
 
 void MainDialog::OnExit()
 {
-    OnCancel();
+    if (m_policy.AllowsExit())
+        OnCancel();
 }
 
 void MainDialog::OnCancel()
@@ -279,6 +309,23 @@ void MainDialog::OnOkCommand()
     m_filterWatch.End();
     FreeTrayObjects();
     OnOK();
+}
+
+LRESULT MainDialog::OnQueryEndSession(WPARAM, LPARAM)
+{
+    // Nothing to save: the mode is stored when it is chosen.
+    return TRUE;
+}
+
+LRESULT MainDialog::OnEndSession(WPARAM wParam, LPARAM)
+{
+    // The Restart Manager (ENDSESSION_CLOSEAPP, an installer replacing our
+    // files) waits for the process to end and starts it again afterwards; at
+    // logoff the process is ended anyway. Either way end as the OK command
+    // does, so the icon leaves with the program.
+    if (wParam != FALSE && m_pTrayIcon != nullptr)
+        OnOkCommand();
+    return 0;
 }
 
 void MainDialog::FreeTrayObjects()

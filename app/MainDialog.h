@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "Afx.h"
+#include "ButtonModePolicy.h"
 #include "FilterWatch.h"
 #include "IconRetry.h"
 
@@ -35,6 +38,7 @@ public:
 
     // 1 = One, 2 = Normal; other values come only from the registry.
     int GetButtonMode() const { return m_buttonMode; }
+    const ButtonModePolicy& GetPolicy() const { return m_policy; }
 
 protected:
     afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
@@ -53,6 +57,9 @@ protected:
     afx_msg LRESULT OnTimerMessage(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnPowerBroadcast(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnSessionChange(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnSettingChange(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnQueryEndSession(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnEndSession(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 
@@ -60,6 +67,8 @@ private:
     void AddAboutToSystemMenu();
     void CreateTrayIcon();
     void ApplyStoredMode();
+    // The policy's mode, else the stored one; nothing without either.
+    std::optional<int> ModeInForce();
     void SwitchMode(int newMode);
     void SaveButtonMode();
     void FreeTrayObjects();
@@ -78,4 +87,5 @@ private:
     TrayMenuHandler* m_pLeftClickHandler = nullptr;
     FilterWatch m_filterWatch;
     IconRetry m_iconRetry;
+    ButtonModePolicy m_policy;
 };

@@ -28,6 +28,7 @@ vantrel_warnings(vantrel_filter_binding)
 if(TARGET vantrel_framework AND TARGET vantrel_registry AND TARGET vantrel_commandline)
     add_library(vantrel_program STATIC
         ${CMAKE_CURRENT_LIST_DIR}/AboutDialog.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/ButtonModePolicy.cpp
         ${CMAKE_CURRENT_LIST_DIR}/FilterWatch.cpp
         ${CMAKE_CURRENT_LIST_DIR}/IconRetry.cpp
         ${CMAKE_CURRENT_LIST_DIR}/MainDialog.cpp

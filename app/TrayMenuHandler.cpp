@@ -52,6 +52,8 @@ void TrayMenuHandler::Invoke()
     const int buttonMode = mainDialog != nullptr ? mainDialog->GetButtonMode() : 0;
     const HMENU popup = menu.GetSubMenu(0);
     SetModeCheckMarks(popup, buttonMode);
+    if (mainDialog != nullptr)
+        SetPolicyGreying(popup, mainDialog->GetPolicy());
 
     const HWND owner = mainWindow != nullptr ? mainWindow->m_hWnd : nullptr;
     const HWND previousForeground = GetForegroundWindow();

@@ -47,6 +47,10 @@ BOOL VantrelApp::InitInstance()
             instance.AskFirstToShowMenu();
             break;
         }
+        // An installer that replaces our files while we run closes us
+        // through the Restart Manager and starts us again afterwards: only
+        // then, not after a crash, a hang or a reboot (logon has the Run value).
+        RegisterApplicationRestart(nullptr, RESTART_NO_CRASH | RESTART_NO_HANG | RESTART_NO_REBOOT);
         m_pMainWnd = &dialog;
         dialog.DoModal();
         break;

@@ -2,7 +2,8 @@
 # Builds both architectures and makes the release packages, each with a .sha256:
 #   build/packages/Vantrel-<version>-win32.zip and -win64.zip (folder copies),
 #   build/packages/Vantrel-<version>-x86.msi and -x64.msi (Windows Installer,
-#   built with wixl as part of each tree's build).
+#   built with wixl as part of each tree's build),
+#   build/packages/Vantrel-<version>-policies.zip (Group Policy templates).
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 builds=${VANTREL_BUILD_ROOT:-$root/build}
@@ -18,4 +19,10 @@ for arch in i686 x86_64; do
         (cd "$builds/packages" && sha256sum "$(basename "$msi")" >"$(basename "$msi").sha256")
     done
 done
+# The templates as Windows keeps them: Vantrel.admx, en-US/Vantrel.adml.
+version=$(sed -n 's/^project(Vantrel VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
+policies=Vantrel-$version-policies.zip
+rm -f "$builds/packages/$policies"
+(cd "$root/installer/policies" && zip -qX "$builds/packages/$policies" Vantrel.admx en-US/Vantrel.adml)
+(cd "$builds/packages" && sha256sum "$policies" >"$policies.sha256")
 ls -1 "$builds/packages"/*

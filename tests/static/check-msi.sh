@@ -54,6 +54,8 @@ expect_row Registry '\w+\t2\tSoftware\\Microsoft\\Windows\\CurrentVersion\\Run\t
 expect_row Shortcut 'VantrelShortcut\tProgramMenuFolder\tVantrel\tProgram\t\[INSTALLDIR\]Vantrel\.exe\t.*'
 expect_row Upgrade '\{5C2D9B1E-7F43-4A8E-9B06-3D1E8A4F2C70\}\t\t1\.0\.0\t\t1\t\tWIX_UPGRADE_DETECTED'
 expect_row Upgrade '\{5C2D9B1E-7F43-4A8E-9B06-3D1E8A4F2C70\}\t1\.0\.0\t\t\t2\t\tWIX_DOWNGRADE_DETECTED'
+# Same version, either architecture: replaced, so that one Run value exists.
+expect_row Upgrade '\{5C2D9B1E-7F43-4A8E-9B06-3D1E8A4F2C70\}\t1\.0\.0\t\t\t256\t\tSAMEVERSIONFOUND'
 expect_row LaunchCondition 'NOT WIX_DOWNGRADE_DETECTED\tA newer version of Vantrel is already installed\..*'
 expect_row InstallExecuteSequence 'RemoveExistingProducts\t\t\d+'
 

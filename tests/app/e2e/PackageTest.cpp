@@ -203,5 +203,24 @@ TEST_F(PackageTest, AHigherVersionReplacesTheInstalledOneAndALowerOneIsRefused)
     EXPECT_FALSE(FolderExists(InstallFolder()));
 }
 
+// Either architecture's package over the other replaces it: one product and
+// one Run value across both registry views, so Vantrel starts once a logon.
+TEST_F(PackageTest, EitherArchitecturesPackageReplacesTheOther)
+{
+#ifndef VANTREL_TEST_X86_MSI_FILE
+    GTEST_SKIP() << "no i686 build tree with its package";
+#else
+    const std::string x86Package =
+        FullPath(testing_support::ModuleDirectory() + "..\\test-packages\\" VANTREL_TEST_X86_MSI_FILE);
+    for (const std::string& package : {m_package, x86Package, m_package}) {
+        ASSERT_EQ(Install(package), 0) << package;
+        const bool x64 = package == m_package;
+        EXPECT_EQ(ReadMachineRunValue(KEY_WOW64_64KEY).has_value(), x64) << package;
+        EXPECT_EQ(ReadMachineRunValue(KEY_WOW64_32KEY).has_value(), !x64) << package;
+        EXPECT_EQ(UninstallEntriesNamed(kProductName).size(), 1u) << package;
+    }
+#endif
+}
+
 } // namespace
 } // namespace e2e

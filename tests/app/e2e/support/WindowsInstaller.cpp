@@ -16,10 +16,10 @@ constexpr char kProductsKey[] = "Software\\Classes\\Installer\\Products";
 constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr char kRunValueName[] = "Vantrel";
 
-std::optional<RegistryData> ReadValue(HKEY root, const std::string& keyPath, const std::string& name)
+std::optional<RegistryData> ReadValue(HKEY root, const std::string& keyPath, const std::string& name, REGSAM view = 0)
 {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(root, keyPath.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(root, keyPath.c_str(), 0, KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS)
         return std::nullopt;
     RegistryData data;
     DWORD size = 0;
@@ -35,17 +35,17 @@ std::optional<RegistryData> ReadValue(HKEY root, const std::string& keyPath, con
     return data;
 }
 
-std::string TextValue(HKEY root, const std::string& keyPath, const std::string& name)
+std::string TextValue(HKEY root, const std::string& keyPath, const std::string& name, REGSAM view = 0)
 {
-    const std::optional<RegistryData> data = ReadValue(root, keyPath, name);
+    const std::optional<RegistryData> data = ReadValue(root, keyPath, name, view);
     return data ? data->Text() : std::string();
 }
 
-std::vector<std::string> SubkeyNames(HKEY root, const char* keyPath)
+std::vector<std::string> SubkeyNames(HKEY root, const char* keyPath, REGSAM view = 0)
 {
     std::vector<std::string> names;
     HKEY key = nullptr;
-    if (RegOpenKeyExA(root, keyPath, 0, KEY_ENUMERATE_SUB_KEYS, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(root, keyPath, 0, KEY_ENUMERATE_SUB_KEYS | view, &key) != ERROR_SUCCESS)
         return names;
     char name[256] = {};
     for (DWORD index = 0;; ++index) {
@@ -87,13 +87,15 @@ int RunMsiexec(const std::string& arguments, DWORD timeoutMs)
 
 std::vector<UninstallEntry> UninstallEntriesNamed(const std::string& displayName)
 {
+    // A 32-bit package's entry lies in the 32-bit view.
     std::vector<UninstallEntry> entries;
-    for (const std::string& name : SubkeyNames(HKEY_LOCAL_MACHINE, kUninstallKey)) {
-        const std::string path = std::string(kUninstallKey) + "\\" + name;
-        if (TextValue(HKEY_LOCAL_MACHINE, path, "DisplayName") != displayName)
-            continue;
-        entries.push_back({name, displayName, TextValue(HKEY_LOCAL_MACHINE, path, "DisplayVersion"),
-            TextValue(HKEY_LOCAL_MACHINE, path, "Publisher"), TextValue(HKEY_LOCAL_MACHINE, path, "UninstallString")});
+    for (REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) {
+        for (const std::string& name : SubkeyNames(HKEY_LOCAL_MACHINE, kUninstallKey, view)) {
+            const std::string path = std::string(kUninstallKey) + "\\" + name;
+            const auto text = [&](const char* value) { return TextValue(HKEY_LOCAL_MACHINE, path, value, view); };
+            if (text("DisplayName") == displayName)
+                entries.push_back({name, displayName, text("DisplayVersion"), text("Publisher"), text("UninstallString")});
+        }
     }
     return entries;
 }
@@ -108,9 +110,9 @@ std::string ProductIconOf(const std::string& productName)
     return {};
 }
 
-std::optional<RegistryData> ReadMachineRunValue()
+std::optional<RegistryData> ReadMachineRunValue(REGSAM view)
 {
-    return ReadValue(HKEY_LOCAL_MACHINE, kRunKey, kRunValueName);
+    return ReadValue(HKEY_LOCAL_MACHINE, kRunKey, kRunValueName, view);
 }
 
 std::string KnownFolder(int csidl)

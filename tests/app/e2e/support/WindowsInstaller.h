@@ -26,15 +26,16 @@ struct UninstallEntry {
     std::string publisher;
     std::string uninstallString;
 };
-// The entries whose DisplayName is this name.
+// The entries whose DisplayName is this name, in both registry views.
 std::vector<UninstallEntry> UninstallEntriesNamed(const std::string& displayName);
 
 // The registered products of Windows Installer with this name: the icon
 // Apps & Features shows (ProductIcon, a file path), or empty.
 std::string ProductIconOf(const std::string& productName);
 
-// HKLM\Software\Microsoft\Windows\CurrentVersion\Run, value "Vantrel".
-std::optional<RegistryData> ReadMachineRunValue();
+// HKLM\Software\Microsoft\Windows\CurrentVersion\Run, value "Vantrel", in
+// the 64-bit view (the x64 package's) unless told otherwise.
+std::optional<RegistryData> ReadMachineRunValue(REGSAM view = KEY_WOW64_64KEY);
 
 std::string KnownFolder(int csidl);
 bool FileExists(const std::string& path);

@@ -1,0 +1,128 @@
+// Group Policy values under Software\Policies\Vantrel in the session's real
+// registry: forced mode and greyed Exit, machine before user, bad values
+// ignored, changes taken on Windows' policy broadcast.
+
+#include "NotificationArea.h"
+#include "ProgramFixture.h"
+#include "ProgramWindows.h"
+#include "RealInput.h"
+
+#include <gtest/gtest.h>
+
+namespace e2e {
+namespace {
+
+constexpr char kPolicyKey[] = "Software\\Policies\\Vantrel";
+
+RegistryData Dword(DWORD value, DWORD type = REG_DWORD, size_t size = 4)
+{
+    RegistryData data{type, std::vector<BYTE>(size)};
+    memcpy(data.bytes.data(), &value, std::min<size_t>(size, 4));
+    return data;
+}
+
+class PolicyTest : public ProgramTest {
+protected:
+    // Both policy keys are gone before and after every test, whatever it left.
+    PolicyTest() { TearDown(); }
+    void TearDown() override
+    {
+        ProgramTest::TearDown();
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, kPolicyKey);
+        RegDeleteTreeA(HKEY_CURRENT_USER, kPolicyKey);
+    }
+    static void SetPolicy(HKEY root, const char* name, const RegistryData& data)
+    {
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExA(root, kPolicyKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr), 0);
+        EXPECT_EQ(RegSetValueExA(key, name, 0, data.type, data.bytes.data(), DWORD(data.bytes.size())), 0);
+        RegCloseKey(key);
+    }
+    // What Group Policy sends once it has written the values.
+    static void AnnouncePolicy()
+    {
+        SendMessageTimeoutA(HWND_BROADCAST, WM_SETTINGCHANGE, 1, LPARAM("Policy"), SMTO_ABORTIFHUNG, 20000, nullptr);
+    }
+    void ExpectMenu(WORD checked, bool modesGreyed, bool exitGreyed)
+    {
+        const MenuReading menu = MenuAsShownBy(kLeftButton);
+        ASSERT_TRUE(menu.Succeeded()) << menu.failure;
+        EXPECT_TRUE(menu.IsChecked(checked)) << menu.Describe();
+        EXPECT_EQ(menu.Find(kCommandOne)->greyed && menu.Find(kCommandNormal)->greyed, modesGreyed) << menu.Describe();
+        EXPECT_EQ(menu.Find(kCommandExit)->greyed, exitGreyed) << menu.Describe();
+    }
+};
+
+TEST_F(PolicyTest, MachineAndUserPoliciesForceTheModeAtStartAndTheMachineWins)
+{
+    // The machine's One alone, the user's One alone, both with the user's Normal.
+    for (const auto& [machine, user] : {std::pair{1u, 0u}, {0u, 1u}, {1u, 2u}}) {
+        TearDown();
+        ASSERT_TRUE(StoreModeText("2"));
+        if (machine != 0)
+            SetPolicy(HKEY_LOCAL_MACHINE, "ButtonMode", Dword(machine));
+        if (user != 0)
+            SetPolicy(HKEY_CURRENT_USER, "ButtonMode", Dword(user));
+        ASSERT_TRUE(Start(kModeIconId));
+        ExpectMenu(kCommandOne, true, false);
+        EXPECT_EQ(RealRightClickOnTestWindow(), kLeftClickArrived);
+        EXPECT_EQ(ReadStoredMode()->Text(), "2");
+    }
+}
+
+TEST_F(PolicyTest, APolicyTakesEffectOnTheBroadcastIgnoresCommandsAndGoesAgainWithoutATrace)
+{
+    // A number, where a choice would be stored as text.
+    ASSERT_TRUE(StoreModeData(Dword(1)));
+    ASSERT_TRUE(Start(kModeIconId));
+    SetPolicy(HKEY_CURRENT_USER, "ButtonMode", Dword(2));
+    SetPolicy(HKEY_CURRENT_USER, "AllowExit", Dword(0));
+    AnnouncePolicy();
+    ExpectMenu(kCommandNormal, true, true);
+
+    for (WORD command : {kCommandOne, kCommandExit})
+        PostCommand(m_mainWindow, command);
+    LetProgramSettle();
+    EXPECT_EQ(RealRightClickOnTestWindow(), kRightClickArrived);
+    EXPECT_EQ(WaitForVisibleWindow(m_program.Id(), kDialogClass, kProgramTitle, 3000), nullptr) << "Exit asked";
+    EXPECT_EQ(ReadStoredMode()->bytes, Dword(1).bytes);
+
+    RegDeleteTreeA(HKEY_CURRENT_USER, kPolicyKey);
+    AnnouncePolicy();
+    ExpectMenu(kCommandOne, false, false);
+    EXPECT_EQ(RealRightClickOnTestWindow(), kLeftClickArrived);
+}
+
+TEST_F(PolicyTest, ValuesOfTheWrongTypeSizeOrRangeAreNoPolicy)
+{
+    ASSERT_TRUE(StoreModeText("1"));
+    ASSERT_TRUE(Start(kModeIconId));
+    for (const RegistryData& data : {RegistryData{REG_SZ, {'2', 0}}, Dword(2, REG_QWORD, 8), Dword(0), Dword(3),
+             Dword(0, REG_DWORD, 0)}) {
+        SetPolicy(HKEY_LOCAL_MACHINE, "ButtonMode", data);
+        SetPolicy(HKEY_LOCAL_MACHINE, "AllowExit", data.bytes == Dword(0).bytes ? Dword(2) : data);
+        AnnouncePolicy();
+        ExpectMenu(kCommandOne, false, false);
+    }
+}
+
+// Windows' Restart Manager ends programs this way when an installer must
+// replace their files, even with Exit greyed. Wine's msiexec never does.
+TEST_F(PolicyTest, TheEndOfTheSessionEndsEvenAProgramWithoutExit)
+{
+    SetPolicy(HKEY_LOCAL_MACHINE, "AllowExit", Dword(0));
+    ASSERT_TRUE(StoreModeText("1"));
+    ASSERT_TRUE(Start(kModeIconId));
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutA(m_mainWindow, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP, SMTO_ABORTIFHUNG, 20000, &answer);
+    EXPECT_EQ(answer, TRUE);
+    PostMessageA(m_mainWindow, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP);
+    ASSERT_TRUE(m_program.WaitForExit(20000));
+    DWORD exitCode = STILL_ACTIVE;
+    EXPECT_TRUE(GetExitCodeProcess(m_program.Handle(), &exitCode) && exitCode == 0) << exitCode;
+    EXPECT_FALSE(IconExists(m_mainWindow, kModeIconId));
+    EXPECT_EQ(ReadStoredMode()->Text(), "1");
+}
+
+} // namespace
+} // namespace e2e
