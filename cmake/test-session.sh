@@ -9,7 +9,7 @@ set -u
 action=$1 session=$2 prefix=$3 arch=${4:-x86_64}
 here=$(cd "$(dirname "$0")" && pwd)
 
-export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
+export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" WINEARCH=win64
 # The prefix is made and set up by the 64-bit loader in either session.
 wine=/usr/lib/wine/wine64
 

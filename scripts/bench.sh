@@ -59,7 +59,7 @@ echo "Confined:   ${cpus:-no} (CPUs of the display, the Wine server and the benc
 echo "Load:       $(cut -d' ' -f1-3 /proc/loadavg) (1, 5, 15 min) before the run"
 echo
 
-export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
+export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" WINEARCH=win64
 export DISPLAY=":$(cat "$session/display")"
 # Bounded well above a default run (three idle minutes and some 5,000 clicks).
 status=0

@@ -24,7 +24,7 @@ run_dir="$builds/run"
 screenshot="$run_dir/vantrel-tray-menu.png"
 mkdir -p "$run_dir"
 
-export WINEPREFIX="$builds/run-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
+export WINEPREFIX="$builds/run-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" WINEARCH=win64
 wine=/usr/lib/wine/wine64
 
 log() { echo "run: $*"; }
