@@ -87,14 +87,9 @@ protected:
     }
 
     // Runs the installed program with a flag that ends it at once.
-    DWORD RunInstalled(const std::string& arguments) const
+    int RunInstalled(const std::string& arguments) const
     {
-        ProgramProcess program = ProgramProcess::Launch({kInstalledProgram, arguments, ""});
-        if (!program.WaitForExit(kActionTimeoutMs))
-            return STILL_ACTIVE;
-        DWORD exitCode = STILL_ACTIVE;
-        GetExitCodeProcess(program.Handle(), &exitCode);
-        return exitCode;
+        return testing_support::RunProgram(kInstalledProgram, arguments, kActionTimeoutMs);
     }
 
     std::string InstallFolder() const
@@ -154,7 +149,7 @@ TEST_F(PackageTest, InstallsTheProgramThatRunsFromItsFolderAndUninstallsAllButTh
     ASSERT_TRUE(fromPackage.has_value()) << "the package wrote no Run value";
     EXPECT_EQ(fromPackage->type, static_cast<DWORD>(REG_SZ));
     EXPECT_EQ(fromPackage->Text(), Quoted(kInstalledProgram));
-    ASSERT_EQ(RunInstalled("/INSTALL"), 0u);
+    ASSERT_EQ(RunInstalled("/INSTALL"), 0);
     const std::optional<RegistryData> fromProgram = ReadMachineRunValue();
     ASSERT_TRUE(fromProgram.has_value());
     EXPECT_EQ(fromProgram->type, fromPackage->type);
