@@ -36,10 +36,13 @@ protected:
     {
         ASSERT_TRUE(StoreModeText("2"));
         ASSERT_TRUE(Start(kModeIconId));
-        std::string libraryPath = BuiltLibraryPath();
-        std::vector<char> path(libraryPath.begin(), libraryPath.end());
-        path.push_back(0);
-        ASSERT_EQ(Probe(kWatchFilterLibraryExport, path.data(), path.size()), 1u);
+        WatchLibrary();
+    }
+
+    void WatchLibrary()
+    {
+        std::string path = BuiltLibraryPath();
+        ASSERT_EQ(Probe(kWatchFilterLibraryExport, path.data(), path.size() + 1), 1u);
     }
 
     void StartInOne()
