@@ -109,16 +109,12 @@ protected:
 
     void RestoreRunValue() const
     {
-        HKEY key = nullptr;
-        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0, nullptr, 0,
-                KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
-            return;
+        const char* const run = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
         if (m_savedRunValue)
-            RegSetValueExA(key, "Vantrel", 0, m_savedRunValue->type, m_savedRunValue->bytes.data(),
+            RegSetKeyValueA(HKEY_LOCAL_MACHINE, run, "Vantrel", m_savedRunValue->type, m_savedRunValue->bytes.data(),
                 static_cast<DWORD>(m_savedRunValue->bytes.size()));
         else
-            RegDeleteValueA(key, "Vantrel");
-        RegCloseKey(key);
+            RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, run, "Vantrel");
     }
 
     const std::string m_package = FullPath(testing_support::ModuleDirectory() + "..\\packages\\" VANTREL_TEST_MSI_FILE);

@@ -198,8 +198,11 @@ TEST_F(SoakTest, ClicksAmongFaultsStayClicksAndNothingPilesUp)
 
     EXPECT_EQ(ShownIconCount(), 1);
     const std::vector<size_t> footprint = FootprintOf(m_program);
-    for (size_t i = 0; i < footprint.size() && !m_baseline.empty(); ++i)
+    std::string growth;
+    for (size_t i = 0; i < footprint.size() && !m_baseline.empty(); ++i) {
         EXPECT_LE(footprint[i], m_baseline[i] + kFootprintSlack) << "handles, windows, USER, GDI objects: " << i;
+        growth += " " + std::to_string(m_baseline[i]) + "/" + std::to_string(footprint[i]);
+    }
     // The end itself, with a press held: the OK command ends the program.
     if (!m_one)
         Command(kCommandOne);
@@ -214,10 +217,7 @@ TEST_F(SoakTest, ClicksAmongFaultsStayClicksAndNothingPilesUp)
     std::printf("soak seed %lu: %lu clicks, %lu invariants checked; faults:", seed, clicks, m_checks);
     for (int fault = 0; fault < kFaults; ++fault)
         std::printf(" %s %lu,", kFaultNames[fault], faults[fault]);
-    std::printf("\nhandles, windows, USER, GDI objects after warm-up then at the end:");
-    for (size_t i = 0; i < footprint.size() && !m_baseline.empty(); ++i)
-        std::printf(" %zu/%zu", m_baseline[i], footprint[i]);
-    std::printf("\n");
+    std::printf("\nhandles, windows, USER, GDI objects after warm-up then at the end:%s\n", growth.c_str());
     if (HasFailure())
         std::printf("history of seed %lu:%s\n", seed, history.c_str());
 }
