@@ -69,15 +69,9 @@ protected:
     // answered from inside the shell calls of applying it.
     void Command(WORD command)
     {
-        const char* const storedText = command == kCommandOne ? "1" : "2";
         PostMessageA(m_mainWindow, WM_COMMAND, command, 0);
-        const bool stored = testing_support::PumpMessagesUntil(
-            [&] {
-                const std::optional<RegistryData> data = ReadStoredMode();
-                return data && data->Text() == storedText;
-            },
-            kAnswerTimeoutMs);
-        EXPECT_TRUE(stored) << "the mode was not applied";
+        const char* const storedText = command == kCommandOne ? "1" : "2";
+        EXPECT_TRUE(StoredModeBecomes(storedText, kAnswerTimeoutMs)) << "the mode was not applied";
         LetProgramSettle();
     }
 
