@@ -6,7 +6,9 @@
 #include "RecordingMouseHook.h"
 #include "TestSupport.h"
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -187,25 +189,16 @@ TEST_F(FilterInstallTest, SecondInstallNeitherDoublesNorOutlivesRemoval)
 // took past a lost hook would.
 namespace {
 
-enum class Step { Install, Press, Release, UnseenRelease, Renew, Remove };
-
-struct HeldPressCase {
-    const char* name;
-    std::vector<Step> steps;
-    const char* expected;
-};
-
 std::string ButtonMessagesOf(const MouseTestWindow& window)
 {
+    const std::pair<UINT, const char*> names[] = {
+        {WM_LBUTTONDOWN, "L D"}, {WM_LBUTTONUP, "L U"}, {WM_RBUTTONDOWN, "R D"}, {WM_RBUTTONUP, "R U"}};
     std::string text;
     for (const ReceivedMouseMessage& received : window.Messages()) {
-        const char* name = received.message == WM_LBUTTONDOWN ? "L D"
-                         : received.message == WM_LBUTTONUP   ? "L U"
-                         : received.message == WM_RBUTTONDOWN ? "R D"
-                         : received.message == WM_RBUTTONUP   ? "R U"
-                                                              : nullptr;
-        if (name != nullptr)
-            text += (text.empty() ? "" : ", ") + std::string(name);
+        for (const auto& [message, name] : names) {
+            if (received.message == message)
+                text += (text.empty() ? "" : ", ") + std::string(name);
+        }
     }
     return text;
 }
@@ -216,39 +209,28 @@ TEST_F(FilterInstallTest, NoInjectedPressIsLeftHeld)
 {
     const auto renew = ExportOf<RenewMouseFilterFunction>(m_library.Module(), kRenewMouseFilterName);
     ASSERT_NE(renew, nullptr);
-    const HeldPressCase cases[] = {
-        {"hook lost mid-press, then renewed", {Step::Install, Step::Press, Step::UnseenRelease, Step::Renew},
-            "L D, R U, L U"},
-        {"Normal chosen mid-press", {Step::Install, Step::Press, Step::Remove, Step::Release}, "L D, L U, R U"},
-        {"a release that never came, then a new click",
-            {Step::Install, Step::Press, Step::UnseenRelease, Step::Press, Step::Release},
+    using Step = std::function<bool()>;
+    const Step install = [&] { return InstallFilter(); };
+    const Step press = [&] { return InjectPress(kRightButton); };
+    const Step release = [&] { return InjectRelease(kRightButton); };
+    const Step unseenRelease = [&] { return InjectRelease(kRightButton, kFilterInjectionMark); };
+    const Step renewal = [&] { return renew(WH_MOUSE_LL, 0) == 1; };
+    const Step removal = [&] { m_library.RemoveMouseFilter(WH_MOUSE_LL); return true; };
+    const struct {
+        const char* name;
+        std::vector<Step> steps;
+        const char* expected;
+    } cases[] = {
+        {"hook lost mid-press, then renewed", {install, press, unseenRelease, renewal}, "L D, R U, L U"},
+        {"Normal chosen mid-press", {install, press, removal, release}, "L D, L U, R U"},
+        {"a release that never came, then a new click", {install, press, unseenRelease, press, release},
             "L D, R U, L U, L D, L U"},
-        {"pressed before the filter, released with it", {Step::Press, Step::Install, Step::Release}, "R D, R U"},
+        {"pressed before the filter, released with it", {press, install, release}, "R D, R U"},
     };
-    for (const HeldPressCase& tested : cases) {
+    for (const auto& tested : cases) {
         m_window.ClearMessages();
-        for (const Step step : tested.steps) {
-            switch (step) {
-            case Step::Install:
-                ASSERT_TRUE(InstallFilter());
-                break;
-            case Step::Press:
-                ASSERT_TRUE(InjectPress(kRightButton));
-                break;
-            case Step::Release:
-                ASSERT_TRUE(InjectRelease(kRightButton));
-                break;
-            case Step::UnseenRelease:
-                ASSERT_TRUE(InjectRelease(kRightButton, kFilterInjectionMark));
-                break;
-            case Step::Renew:
-                ASSERT_EQ(renew(WH_MOUSE_LL, 0), 1);
-                break;
-            case Step::Remove:
-                m_library.RemoveMouseFilter(WH_MOUSE_LL);
-                break;
-            }
-        }
+        for (size_t step = 0; step < tested.steps.size(); ++step)
+            ASSERT_TRUE(tested.steps[step]()) << tested.name << ", step " << step;
         ASSERT_TRUE(FlushInjectedInput());
         EXPECT_EQ(ButtonMessagesOf(m_window), tested.expected) << tested.name;
         EXPECT_FALSE(IsButtonDown(kLeftButton)) << tested.name;

@@ -238,20 +238,19 @@ TEST_F(RegistryValueWrite, DeleteOnAClosedKeyFailsAndRemovesNothing)
 
 TEST_F(RegistryValueWrite, DeleteValueRemovesValuesTheCacheNeverHeld)
 {
-    const char expand[] = "%SystemRoot%\\Vantrel.exe";
-    WriteRaw("Expand", REG_EXPAND_SZ, expand, sizeof expand);
-    const ULONGLONG wide = 0x0102030405060708ull;
-    WriteRaw("Wide", REG_QWORD, &wide, sizeof wide);
-    WriteRaw("Nothing", REG_NONE, nullptr, 0);
-    const std::string longText(2999, 'x');
-    WriteRaw("Long", REG_SZ, longText.c_str(), 3000);
+    for (const ForeignValue& value : kForeignValues)
+        WriteRaw(value.what, value.type, value.bytes.data(), DWORD(value.bytes.size()));
     WriteText("Other", "untouched");
     ASSERT_TRUE(m_key.LoadValues());
 
-    for (const char* name : {"Expand", "wide", "NOTHING", "Long"}) {
-        EXPECT_EQ(m_key.DeleteValue(name), ERROR_SUCCESS) << name;
-        EXPECT_FALSE(Exists(name)) << name;
-        EXPECT_EQ(m_key.DeleteValue(name), ERROR_FILE_NOT_FOUND) << name << " a second time";
+    // Every other one named in another case.
+    for (const ForeignValue& value : kForeignValues) {
+        std::string name = value.what;
+        if ((&value - kForeignValues) % 2 != 0)
+            CharUpperA(name.data());
+        EXPECT_EQ(m_key.DeleteValue(name.c_str()), ERROR_SUCCESS) << name;
+        EXPECT_FALSE(Exists(name.c_str())) << name;
+        EXPECT_EQ(m_key.DeleteValue(name.c_str()), ERROR_FILE_NOT_FOUND) << name << " a second time";
     }
     EXPECT_EQ(ReadRaw("Other").Text(), std::string("untouched", 10));
     EXPECT_NE(m_key.m_hKey, nullptr) << "a key without REGKEY_ON_DEMAND stays open";

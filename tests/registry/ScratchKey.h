@@ -21,6 +21,22 @@ struct RawValue {
     std::string Text() const { return std::string(data.begin(), data.end()); }
 };
 
+// Values as an administrator or a deployment tool may have written them where
+// Vantrel keeps its Run value: of a type other than REG_SZ, empty REG_BINARY,
+// or text of 3000 bytes. Each level that removes that value removes these.
+struct ForeignValue {
+    const char* what;
+    DWORD type;
+    std::string bytes;
+};
+inline const ForeignValue kForeignValues[] = {
+    {"ExpandSz", REG_EXPAND_SZ, std::string("%ProgramFiles%\\Vantrel.exe") + '\0'},
+    {"EmptyBinary", REG_BINARY, ""},
+    {"Qword", REG_QWORD, std::string("\x01\x02\x03\x04\x05\x06\x07\x08", 8)},
+    {"None", REG_NONE, "none"},
+    {"LongSz", REG_SZ, std::string(2999, 'v') + '\0'},
+};
+
 class ScratchKeyTest : public ::testing::Test {
 protected:
     void SetUp() override;

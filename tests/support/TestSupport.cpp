@@ -39,6 +39,27 @@ std::string ModuleDirectory()
     return directory.substr(0, directory.find_last_of("\\/") + 1);
 }
 
+int RunProgram(const std::string& program, const std::string& arguments, DWORD timeoutMs)
+{
+    std::string commandLine = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+            &process))
+        return -1;
+    CloseHandle(process.hThread);
+    DWORD status = static_cast<DWORD>(-1);
+    if (PumpMessagesUntil([&] { return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0; }, timeoutMs)) {
+        GetExitCodeProcess(process.hProcess, &status);
+    } else {
+        TerminateProcess(process.hProcess, 1);
+        WaitForSingleObject(process.hProcess, 5000);
+    }
+    CloseHandle(process.hProcess);
+    return static_cast<int>(status);
+}
+
 namespace {
 
 std::string UnixTemporaryPath()

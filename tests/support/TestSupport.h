@@ -20,6 +20,11 @@ void PumpMessagesFor(DWORD milliseconds);
 // puts every program and library of the project there.
 std::string ModuleDirectory();
 
+// Runs a Windows program with these arguments and waits for it, pumping
+// messages, at most timeoutMs (then ends it). Returns its exit status, or -1
+// when it could not start or did not end in time.
+int RunProgram(const std::string& program, const std::string& arguments, DWORD timeoutMs);
+
 // Runs a Unix shell command (Wine starts Unix programs, such as xdotool, on
 // request) and waits for it, pumping messages, at most timeoutMs. Wine gives
 // no waitable handle for a Unix process, so completion is seen through a

@@ -110,19 +110,10 @@ TEST_F(AutoStart, UninstallRemovesTheValueWhateverItsTypeAndSize)
 {
     HKEY run = RunKey();
     WriteText("Other", "C:\\Other\\other.exe", run);
-    const char expand[] = "%ProgramFiles%\\Vantrel.exe";
-    const ULONGLONG wide = 1;
-    const std::string longText = std::string(2999, 'v') + '\0';
-    const struct {
-        DWORD type;
-        const void* data;
-        DWORD size;
-    } values[] = {{REG_EXPAND_SZ, expand, sizeof expand}, {REG_BINARY, nullptr, 0}, {REG_QWORD, &wide, sizeof wide},
-        {REG_NONE, "x", 1}, {REG_SZ, longText.data(), static_cast<DWORD>(longText.size())}};
-    for (const auto& value : values) {
-        WriteRaw("Vantrel", value.type, value.data, value.size, run);
-        EXPECT_TRUE(UninstallAutoStart(Entry())) << "type " << value.type << ", " << value.size << " bytes";
-        EXPECT_FALSE(Exists("Vantrel", run)) << "type " << value.type << ", " << value.size << " bytes";
+    for (const ForeignValue& value : kForeignValues) {
+        WriteRaw("Vantrel", value.type, value.bytes.data(), static_cast<DWORD>(value.bytes.size()), run);
+        EXPECT_TRUE(UninstallAutoStart(Entry())) << value.what;
+        EXPECT_FALSE(Exists("Vantrel", run)) << value.what;
     }
     EXPECT_EQ(ReadRaw("Other", run).Text(), std::string("C:\\Other\\other.exe", 19));
 }

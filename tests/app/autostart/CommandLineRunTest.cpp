@@ -218,19 +218,11 @@ TEST_F(CommandLineRun, ARunKeyThatRefusesWritesGivesAFailureStatus)
     EXPECT_EQ(ReadRunValue(), "C:\\Old\\Vantrel.exe");
 }
 
-// "Vantrel" as an administrator or a deployment tool may have written it:
-// of a type other than REG_SZ, empty REG_BINARY, or text of 3000 bytes.
-struct ForeignRunValue {
-    const char* what;
-    DWORD type;
-    std::string bytes;
-};
-
-class UninstallOfAForeignValue : public CommandLineRun, public ::testing::WithParamInterface<ForeignRunValue> {};
+class UninstallOfAForeignValue : public CommandLineRun, public ::testing::WithParamInterface<ForeignValue> {};
 
 TEST_P(UninstallOfAForeignValue, RemovesItAndOnlyIt)
 {
-    const ForeignRunValue& value = GetParam();
+    const ForeignValue& value = GetParam();
     WriteRunValue(kNeighbour, "C:\\Other\\other.exe");
     const RunValues before = ReadAllRunValues();
     ASSERT_EQ(RegSetKeyValueA(HKEY_LOCAL_MACHINE, kRunKeyPath, kRunValueName, value.type, value.bytes.data(),
@@ -246,13 +238,8 @@ TEST_P(UninstallOfAForeignValue, RemovesItAndOnlyIt)
     EXPECT_EQ(ReadAllRunValues(), before) << "another Run value changed";
 }
 
-INSTANTIATE_TEST_SUITE_P(Types, UninstallOfAForeignValue,
-    ::testing::Values(ForeignRunValue{"ExpandSz", REG_EXPAND_SZ, std::string("%ProgramFiles%\\Vantrel.exe") + '\0'},
-        ForeignRunValue{"EmptyBinary", REG_BINARY, ""},
-        ForeignRunValue{"Qword", REG_QWORD, std::string("\x01\x02\x03\x04\x05\x06\x07\x08", 8)},
-        ForeignRunValue{"None", REG_NONE, "none"},
-        ForeignRunValue{"LongSz", REG_SZ, std::string(2999, 'v') + '\0'}),
-    [](const ::testing::TestParamInfo<ForeignRunValue>& param) { return std::string(param.param.what); });
+INSTANTIATE_TEST_SUITE_P(Types, UninstallOfAForeignValue, ::testing::ValuesIn(kForeignValues),
+    [](const ::testing::TestParamInfo<ForeignValue>& param) { return std::string(param.param.what); });
 
 // Forms that are not a recognised flag run the main window and touch no Run value.
 class UnrecognisedCommandLine : public CommandLineRun, public ::testing::WithParamInterface<const char*> {};

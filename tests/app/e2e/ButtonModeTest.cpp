@@ -16,24 +16,6 @@ constexpr DWORD kStoreTimeoutMs = 5000;
 // Longer than applying a mode takes here (about 2 s for the icon).
 constexpr DWORD kNoChangeWaitMs = 3000;
 
-RegistryData TextData(const char* text)
-{
-    RegistryData data{REG_SZ, {}};
-    for (const char* c = text; *c != 0; ++c)
-        data.bytes.push_back(static_cast<BYTE>(*c));
-    data.bytes.push_back(0);
-    return data;
-}
-
-// The stored mode once it has the expected text, or what it holds at the end.
-std::optional<RegistryData> WaitForStoredMode(const std::string& text)
-{
-    std::optional<RegistryData> stored;
-    testing_support::PumpMessagesUntil(
-        [&] { return (stored = ReadStoredMode()).has_value() && stored->Text() == text; }, kStoreTimeoutMs);
-    return stored;
-}
-
 std::string Describe(const std::optional<RegistryData>& data)
 {
     if (!data)
@@ -51,10 +33,7 @@ TEST_F(ButtonModeTest, ChoosingOneStoresItSwapsTheIconAndTurnsRightClicksIntoLef
 
     ASSERT_TRUE(Choose(MenuChoice::One, kLeftButton));
 
-    const std::optional<RegistryData> stored = WaitForStoredMode("1");
-    ASSERT_TRUE(stored.has_value()) << "choosing One stores no Mode";
-    EXPECT_EQ(stored->type, static_cast<DWORD>(REG_SZ));
-    EXPECT_EQ(stored->bytes, TextData("1").bytes) << Describe(stored);
+    EXPECT_TRUE(StoredModeBecomes("1", kStoreTimeoutMs));
     EXPECT_TRUE(WaitForIcon(m_mainWindow, kModeIconId, true, 10000));
     EXPECT_TRUE(ShowsOnlyIcon(kModeIconId));
     EXPECT_EQ(IconTooltip(), kModeTooltip);
@@ -68,9 +47,7 @@ TEST_F(ButtonModeTest, OneIsChosenByRightClicksOnTheMenuItems)
     // The menu takes its items from either button.
     ASSERT_TRUE(ChooseWithClicks(MenuChoice::One, kRightButton));
 
-    const std::optional<RegistryData> stored = WaitForStoredMode("1");
-    ASSERT_TRUE(stored.has_value()) << "choosing One stores no Mode";
-    EXPECT_EQ(stored->bytes, TextData("1").bytes) << Describe(stored);
+    EXPECT_TRUE(StoredModeBecomes("1", kStoreTimeoutMs));
     EXPECT_TRUE(WaitForIcon(m_mainWindow, kModeIconId, true, 10000));
     EXPECT_EQ(RealRightClickOnTestWindow(), kLeftClickArrived);
 }
@@ -82,9 +59,7 @@ TEST_F(ButtonModeTest, NormalIsChosenByLeftClicksOnTheMenuItems)
 
     ASSERT_TRUE(ChooseWithClicks(MenuChoice::Normal, kLeftButton));
 
-    const std::optional<RegistryData> stored = WaitForStoredMode("2");
-    ASSERT_TRUE(stored.has_value());
-    EXPECT_EQ(stored->bytes, TextData("2").bytes) << Describe(stored);
+    EXPECT_TRUE(StoredModeBecomes("2", kStoreTimeoutMs));
     EXPECT_EQ(RealRightClickOnTestWindow(), kRightClickArrived);
 }
 
@@ -133,10 +108,7 @@ TEST_F(ButtonModeTest, ChoosingNormalUndoesOne)
 
     ASSERT_TRUE(Choose(MenuChoice::Normal, kLeftButton));
 
-    const std::optional<RegistryData> stored = WaitForStoredMode("2");
-    ASSERT_TRUE(stored.has_value());
-    EXPECT_EQ(stored->bytes, TextData("2").bytes) << Describe(stored);
-    EXPECT_EQ(stored->type, static_cast<DWORD>(REG_SZ));
+    EXPECT_TRUE(StoredModeBecomes("2", kStoreTimeoutMs));
     EXPECT_EQ(RealRightClickOnTestWindow(), kRightClickArrived);
     EXPECT_TRUE(ShowsOnlyIcon(kModeIconId));
     EXPECT_EQ(IconTooltip(), kModeTooltip);

@@ -60,23 +60,13 @@ bool HasLine(const std::string& output, const std::string& line)
     return false;
 }
 
-bool WaitForStoredText(const std::string& text)
-{
-    return testing_support::PumpMessagesUntil(
-        [&] {
-            const std::optional<RegistryData> stored = ReadStoredMode();
-            return stored && stored->type == REG_SZ && stored->Text() == text;
-        },
-        kStoreTimeoutMs);
-}
-
 TEST_F(FilterLibraryTest, WithoutTheLibraryOneIsStillStoredAndCheckedButNothingElseChanges)
 {
     ASSERT_TRUE(Start(kFirstIconId, LoneProgram()));
 
     ASSERT_TRUE(Choose(MenuChoice::One, kLeftButton));
 
-    EXPECT_TRUE(WaitForStoredText("1")) << "the choice must be stored all the same";
+    EXPECT_TRUE(StoredModeBecomes("1", kStoreTimeoutMs)) << "the choice must be stored all the same";
     EXPECT_TRUE(ShowsOnlyIcon(kFirstIconId)) << "the icons stay as they were";
     EXPECT_EQ(IconTooltip(), kFirstTooltip);
     EXPECT_EQ(RealRightClickOnTestWindow(), kRightClickArrived) << "no filter can run";
@@ -106,7 +96,7 @@ TEST_F(FilterLibraryTest, ALibraryPlantedInTheCurrentDirectoryIsNotLoaded)
 
     ASSERT_TRUE(Choose(MenuChoice::One, kLeftButton));
 
-    EXPECT_TRUE(WaitForStoredText("1"));
+    EXPECT_TRUE(StoredModeBecomes("1", kStoreTimeoutMs));
     EXPECT_FALSE(LoadedTheFilterLibrary()) << "the program loaded " << kFilterLibraryFileName
                                            << " from its current directory";
     EXPECT_EQ(RealRightClickOnTestWindow(), kRightClickArrived);
@@ -120,7 +110,7 @@ TEST_F(FilterLibraryTest, TheLibraryBesideTheProgramIsTheOneLoaded)
 
     ASSERT_TRUE(Choose(MenuChoice::One, kLeftButton));
 
-    EXPECT_TRUE(WaitForStoredText("1"));
+    EXPECT_TRUE(StoredModeBecomes("1", kStoreTimeoutMs));
     EXPECT_TRUE(LoadedTheFilterLibrary());
     EXPECT_EQ(RealRightClickOnTestWindow(), kLeftClickArrived);
 }

@@ -87,14 +87,9 @@ protected:
     }
 
     // Runs the installed program with a flag that ends it at once.
-    DWORD RunInstalled(const std::string& arguments) const
+    int RunInstalled(const std::string& arguments) const
     {
-        ProgramProcess program = ProgramProcess::Launch({kInstalledProgram, arguments, ""});
-        if (!program.WaitForExit(kActionTimeoutMs))
-            return STILL_ACTIVE;
-        DWORD exitCode = STILL_ACTIVE;
-        GetExitCodeProcess(program.Handle(), &exitCode);
-        return exitCode;
+        return testing_support::RunProgram(kInstalledProgram, arguments, kActionTimeoutMs);
     }
 
     std::string InstallFolder() const
@@ -114,16 +109,12 @@ protected:
 
     void RestoreRunValue() const
     {
-        HKEY key = nullptr;
-        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0, nullptr, 0,
-                KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
-            return;
+        const char* const run = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
         if (m_savedRunValue)
-            RegSetValueExA(key, "Vantrel", 0, m_savedRunValue->type, m_savedRunValue->bytes.data(),
+            RegSetKeyValueA(HKEY_LOCAL_MACHINE, run, "Vantrel", m_savedRunValue->type, m_savedRunValue->bytes.data(),
                 static_cast<DWORD>(m_savedRunValue->bytes.size()));
         else
-            RegDeleteValueA(key, "Vantrel");
-        RegCloseKey(key);
+            RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, run, "Vantrel");
     }
 
     const std::string m_package = FullPath(testing_support::ModuleDirectory() + "..\\packages\\" VANTREL_TEST_MSI_FILE);
@@ -154,7 +145,7 @@ TEST_F(PackageTest, InstallsTheProgramThatRunsFromItsFolderAndUninstallsAllButTh
     ASSERT_TRUE(fromPackage.has_value()) << "the package wrote no Run value";
     EXPECT_EQ(fromPackage->type, static_cast<DWORD>(REG_SZ));
     EXPECT_EQ(fromPackage->Text(), Quoted(kInstalledProgram));
-    ASSERT_EQ(RunInstalled("/INSTALL"), 0u);
+    ASSERT_EQ(RunInstalled("/INSTALL"), 0);
     const std::optional<RegistryData> fromProgram = ReadMachineRunValue();
     ASSERT_TRUE(fromProgram.has_value());
     EXPECT_EQ(fromProgram->type, fromPackage->type);

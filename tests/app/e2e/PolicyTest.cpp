@@ -33,10 +33,7 @@ protected:
     }
     static void SetPolicy(HKEY root, const char* name, const RegistryData& data)
     {
-        HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyExA(root, kPolicyKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr), 0);
-        EXPECT_EQ(RegSetValueExA(key, name, 0, data.type, data.bytes.data(), DWORD(data.bytes.size())), 0);
-        RegCloseKey(key);
+        EXPECT_EQ(RegSetKeyValueA(root, kPolicyKey, name, data.type, data.bytes.data(), DWORD(data.bytes.size())), 0);
     }
     // What Group Policy sends once it has written the values.
     static void AnnouncePolicy()

@@ -11,10 +11,11 @@
 #include "RealInput.h"
 
 #include <algorithm>
-#include <numeric>
 #include <cstdio>
 #include <cstdlib>
+#include <numeric>
 #include <random>
+#include <sstream>
 
 namespace e2e {
 namespace {
@@ -35,9 +36,8 @@ const char* const kFaultNames[] = {"hook lost", "event", "refused icon", "slow s
 
 DWORD EnvironmentNumber(const char* name, DWORD fallback)
 {
-    char text[16] = {};
-    const DWORD length = GetEnvironmentVariableA(name, text, sizeof text);
-    return length > 0 && length < sizeof text ? static_cast<DWORD>(std::strtoul(text, nullptr, 10)) : fallback;
+    const char* const text = std::getenv(name);
+    return text != nullptr && *text != 0 ? static_cast<DWORD>(std::strtoul(text, nullptr, 10)) : fallback;
 }
 
 // Handles, windows and GDI objects of the program. Wine answers 0 to
@@ -57,17 +57,13 @@ std::vector<size_t> FootprintOf(const ProgramProcess& program)
 // left press.
 bool NothingHeld(const std::string& got)
 {
-    for (const int key : {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON, VK_XBUTTON1, VK_XBUTTON2}) {
-        if ((GetAsyncKeyState(key) & 0x8000) != 0)
-            return false;
-    }
-    size_t presses = 0;
-    for (size_t at = got.find("WM_LBUTTONDOWN"); at != std::string::npos; at = got.find("WM_LBUTTONDOWN", at + 1))
-        ++presses;
-    size_t releases = 0;
-    for (size_t at = got.find("WM_LBUTTONUP"); at != std::string::npos; at = got.find("WM_LBUTTONUP", at + 1))
-        ++releases;
-    return presses == releases;
+    std::istringstream words(got);
+    int unreleased = 0;
+    for (std::string word; words >> word;)
+        unreleased += int(word == "WM_LBUTTONDOWN") - int(word == "WM_LBUTTONUP");
+    const int buttons[] = {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON, VK_XBUTTON1, VK_XBUTTON2};
+    return unreleased == 0 &&
+        std::none_of(std::begin(buttons), std::end(buttons), [](int key) { return GetAsyncKeyState(key) < 0; });
 }
 
 class SoakTest : public FilterUpkeepTest {
@@ -157,8 +153,7 @@ protected:
         EXPECT_TRUE(WaitForIcon(m_mainWindow, kModeIconId, true, kAnswerTimeoutMs));
         LetProgramSettle();
         // The probe learns the new program's hook at its next installation.
-        std::string path = BuiltLibraryPath();
-        ASSERT_EQ(Probe(kWatchFilterLibraryExport, path.data(), path.size() + 1), 1u);
+        ASSERT_NO_FATAL_FAILURE(WatchLibrary());
         Deliver(Events()[2]);
         m_baseline = FootprintOf(m_program);
     }
@@ -203,8 +198,11 @@ TEST_F(SoakTest, ClicksAmongFaultsStayClicksAndNothingPilesUp)
 
     EXPECT_EQ(ShownIconCount(), 1);
     const std::vector<size_t> footprint = FootprintOf(m_program);
-    for (size_t i = 0; i < footprint.size() && !m_baseline.empty(); ++i)
+    std::string growth;
+    for (size_t i = 0; i < footprint.size() && !m_baseline.empty(); ++i) {
         EXPECT_LE(footprint[i], m_baseline[i] + kFootprintSlack) << "handles, windows, USER, GDI objects: " << i;
+        growth += " " + std::to_string(m_baseline[i]) + "/" + std::to_string(footprint[i]);
+    }
     // The end itself, with a press held: the OK command ends the program.
     if (!m_one)
         Command(kCommandOne);
@@ -219,10 +217,7 @@ TEST_F(SoakTest, ClicksAmongFaultsStayClicksAndNothingPilesUp)
     std::printf("soak seed %lu: %lu clicks, %lu invariants checked; faults:", seed, clicks, m_checks);
     for (int fault = 0; fault < kFaults; ++fault)
         std::printf(" %s %lu,", kFaultNames[fault], faults[fault]);
-    std::printf("\nhandles, windows, USER, GDI objects after warm-up then at the end:");
-    for (size_t i = 0; i < footprint.size() && !m_baseline.empty(); ++i)
-        std::printf(" %zu/%zu", m_baseline[i], footprint[i]);
-    std::printf("\n");
+    std::printf("\nhandles, windows, USER, GDI objects after warm-up then at the end:%s\n", growth.c_str());
     if (HasFailure())
         std::printf("history of seed %lu:%s\n", seed, history.c_str());
 }

@@ -10,27 +10,11 @@
 
 namespace {
 
-// Runs the child program with the given arguments and returns its exit
-// status, or -1 if it could not start or did not end in time (it is then
-// stopped).
+// The child's exit status, or -1 if it did not start or end in time.
 int RunChild(const std::string& arguments)
 {
     const std::string program = testing_support::ModuleDirectory() + "framework_app_child.exe";
-    std::string commandLine = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-            &process))
-        return -1;
-    CloseHandle(process.hThread);
-    DWORD status = static_cast<DWORD>(-1);
-    if (WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0)
-        GetExitCodeProcess(process.hProcess, &status);
-    else
-        TerminateProcess(process.hProcess, 1);
-    CloseHandle(process.hProcess);
-    return static_cast<int>(status);
+    return testing_support::RunProgram(program, arguments, 30000);
 }
 
 TEST(AppTest, InitInstanceRunsOnceAndFalseEndsTheProcessWithoutAMessageLoop)

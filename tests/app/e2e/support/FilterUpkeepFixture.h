@@ -36,10 +36,13 @@ protected:
     {
         ASSERT_TRUE(StoreModeText("2"));
         ASSERT_TRUE(Start(kModeIconId));
-        std::string libraryPath = BuiltLibraryPath();
-        std::vector<char> path(libraryPath.begin(), libraryPath.end());
-        path.push_back(0);
-        ASSERT_EQ(Probe(kWatchFilterLibraryExport, path.data(), path.size()), 1u);
+        WatchLibrary();
+    }
+
+    void WatchLibrary()
+    {
+        std::string path = BuiltLibraryPath();
+        ASSERT_EQ(Probe(kWatchFilterLibraryExport, path.data(), path.size() + 1), 1u);
     }
 
     void StartInOne()
@@ -66,15 +69,9 @@ protected:
     // answered from inside the shell calls of applying it.
     void Command(WORD command)
     {
-        const char* const storedText = command == kCommandOne ? "1" : "2";
         PostMessageA(m_mainWindow, WM_COMMAND, command, 0);
-        const bool stored = testing_support::PumpMessagesUntil(
-            [&] {
-                const std::optional<RegistryData> data = ReadStoredMode();
-                return data && data->Text() == storedText;
-            },
-            kAnswerTimeoutMs);
-        EXPECT_TRUE(stored) << "the mode was not applied";
+        const char* const storedText = command == kCommandOne ? "1" : "2";
+        EXPECT_TRUE(StoredModeBecomes(storedText, kAnswerTimeoutMs)) << "the mode was not applied";
         LetProgramSettle();
     }
 

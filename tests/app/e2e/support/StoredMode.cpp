@@ -1,5 +1,7 @@
 #include "StoredMode.h"
 
+#include "TestSupport.h"
+
 namespace e2e {
 
 namespace {
@@ -56,6 +58,22 @@ bool ProgramKeyExists()
 std::optional<RegistryData> ReadStoredMode()
 {
     return ReadProgramValue(kModeValueName);
+}
+
+::testing::AssertionResult StoredModeBecomes(const std::string& text, DWORD timeoutMs)
+{
+    std::vector<BYTE> expected(text.begin(), text.end());
+    expected.push_back(0);
+    std::optional<RegistryData> stored;
+    const auto matches = [&] {
+        return (stored = ReadStoredMode()) && stored->type == REG_SZ && stored->bytes == expected;
+    };
+    if (testing_support::PumpMessagesUntil(matches, timeoutMs))
+        return ::testing::AssertionSuccess();
+    if (!stored)
+        return ::testing::AssertionFailure() << "no Mode stored";
+    return ::testing::AssertionFailure() << "Mode stored as type " << stored->type << ", text \"" << stored->Text()
+                                         << "\", " << stored->bytes.size() << " bytes";
 }
 
 std::optional<RegistryData> ReadProgramValue(const std::string& name)

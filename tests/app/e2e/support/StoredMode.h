@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,6 +29,9 @@ bool ProgramKeyExists();
 // Null when the key or the value does not exist.
 std::optional<RegistryData> ReadStoredMode();
 std::optional<RegistryData> ReadProgramValue(const std::string& name);
+// Pumps messages until the mode is stored as exactly this text (REG_SZ with
+// its terminator), at most timeoutMs; a failure says what is stored.
+::testing::AssertionResult StoredModeBecomes(const std::string& text, DWORD timeoutMs);
 // Create the key when needed. A REG_SZ text is stored with its terminator;
 // data is stored as exactly its bytes, also string data without a terminator.
 bool StoreModeText(const std::string& text);

@@ -64,25 +64,7 @@ int RunMsiexec(const std::string& arguments, DWORD timeoutMs)
 {
     char system[MAX_PATH] = {};
     GetSystemDirectoryA(system, sizeof system);
-    const std::string program = std::string(system) + "\\msiexec.exe";
-    std::string commandLine = "msiexec " + arguments;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-            &process))
-        return -1;
-    CloseHandle(process.hThread);
-    const bool ended = testing_support::PumpMessagesUntil(
-        [&] { return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0; }, timeoutMs);
-    DWORD exitCode = 0;
-    if (!ended) {
-        TerminateProcess(process.hProcess, 1);
-        WaitForSingleObject(process.hProcess, 5000);
-    }
-    GetExitCodeProcess(process.hProcess, &exitCode);
-    CloseHandle(process.hProcess);
-    return ended ? static_cast<int>(exitCode) : -1;
+    return testing_support::RunProgram(std::string(system) + "\\msiexec.exe", arguments, timeoutMs);
 }
 
 std::vector<UninstallEntry> UninstallEntriesNamed(const std::string& displayName)
