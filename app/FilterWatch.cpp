@@ -4,6 +4,8 @@
 
 namespace {
 
+// The WM_TIMER identifier of the check, on the window given to Start.
+constexpr UINT_PTR kTimerId = 0x4657;
 // At most six wake-ups in an idle minute, and a loss is mended within this
 // long of the first input that the hook missed.
 constexpr UINT kCheckPauseMs = 10000;
@@ -16,6 +18,9 @@ constexpr UINT kFirstRetryPauseMs = 1000;
 // by more than this was not seen by the hook. Keyboard input is never seen
 // by a mouse hook either: it costs at most one needless renewal per check.
 constexpr LONG kHookLagMs = 250;
+// Windows drops a low-level hook whose thread overran the hook timeout (at
+// most 1 s since Windows 10 1709); half of that leaves room for the rest.
+constexpr DWORD kLongShellCallMs = 500;
 
 DWORD LastSystemInputTime()
 {
@@ -26,6 +31,8 @@ DWORD LastSystemInputTime()
 
 } // namespace
 
+FilterWatch::FilterWatch() : m_retryPause(kFirstRetryPauseMs, kCheckPauseMs) {}
+
 FilterWatch::~FilterWatch()
 {
     Stop();
@@ -35,7 +42,7 @@ void FilterWatch::Start(HWND window, bool installed)
 {
     m_window = window;
     m_installed = installed;
-    m_retryPauseMs = kFirstRetryPauseMs;
+    m_retryPause.Reset();
     if (!m_upkeep.IsBound())
         m_upkeep = BindFilterUpkeep(FilterLibraryPath());
     m_answeredInputTime = LastSystemInputTime();
@@ -83,12 +90,42 @@ void FilterWatch::Renew()
     Schedule();
 }
 
-void FilterWatch::OnTimer()
+void FilterWatch::OnTimer(UINT_PTR timerId)
 {
-    if (m_window == nullptr)
+    if (timerId != kTimerId || m_window == nullptr)
         return;
     RegisterSessionNotifications();
     if (!m_installed || HookMissedInput())
+        Renew();
+}
+
+void FilterWatch::OnPowerBroadcast(WPARAM event)
+{
+    // Hooks are often gone after sleep or hibernation. The automatic resume
+    // always comes; the other follows when a user is there.
+    if (event == PBT_APMRESUMEAUTOMATIC || event == PBT_APMRESUMESUSPEND)
+        Renew();
+}
+
+void FilterWatch::OnSessionChange(WPARAM event)
+{
+    // Back to the desktop after a lock or a user switch, which often cost it.
+    if (event == WTS_SESSION_UNLOCK || event == WTS_CONSOLE_CONNECT || event == WTS_REMOTE_CONNECT ||
+        event == WTS_SESSION_LOGON)
+        Renew();
+}
+
+void FilterWatch::OnTaskbarCreated()
+{
+    // A new taskbar usually follows a hung shell, which may have held this
+    // thread long enough to cost the hook; so may the icon's re-add, which
+    // comes first.
+    Renew();
+}
+
+void FilterWatch::AfterShellCalls(DWORD startTick)
+{
+    if (GetTickCount() - startTick > kLongShellCallMs)
         Renew();
 }
 
@@ -105,12 +142,10 @@ bool FilterWatch::HookMissedInput()
 void FilterWatch::Schedule()
 {
     UINT pauseMs = kCheckPauseMs;
-    if (m_installed) {
-        m_retryPauseMs = kFirstRetryPauseMs;
-    } else {
-        pauseMs = m_retryPauseMs;
-        m_retryPauseMs = m_retryPauseMs * 2 < kCheckPauseMs ? m_retryPauseMs * 2 : kCheckPauseMs;
-    }
+    if (m_installed)
+        m_retryPause.Reset();
+    else
+        pauseMs = m_retryPause.Next();
     // The same period goes on by itself; setting it again would only push
     // the next check further away.
     if (pauseMs == m_timerPauseMs)

@@ -1,27 +1,31 @@
 #include "IconRetry.h"
 
-namespace {
+#include "TrayIcon.h"
 
-constexpr UINT kFirstPauseMs = 1000;
-constexpr UINT kLongestPauseMs = 60000;
-
-} // namespace
-
-void IconRetry::Begin(HWND window)
+bool IconRetry::IsThere(TrayIcon* const& icon)
 {
-    if (m_window != nullptr)
-        return;
-    m_window = window;
-    m_pauseMs = kFirstPauseMs;
-    SetTimer(m_window, kTimerId, m_pauseMs, nullptr);
+    // An add also fails for an icon that is already there: a refusal is
+    // checked.
+    return icon == nullptr || icon->AddIcon() || icon == nullptr || icon->IsShown();
 }
 
-void IconRetry::Continue()
+void IconRetry::Show(TrayIcon* const& icon, HWND window)
 {
-    if (m_window == nullptr)
-        return;
-    m_pauseMs = m_pauseMs * 2 < kLongestPauseMs ? m_pauseMs * 2 : kLongestPauseMs;
-    SetTimer(m_window, kTimerId, m_pauseMs, nullptr);
+    if (IsThere(icon)) {
+        End();
+    } else if (m_window == nullptr) {
+        m_window = window;
+        m_pause.Reset();
+        SetTimer(m_window, kTimerId, m_pause.Next(), nullptr);
+    }
+}
+
+void IconRetry::OnTimer(TrayIcon* const& icon)
+{
+    if (IsThere(icon))
+        End();
+    else if (m_window != nullptr)
+        SetTimer(m_window, kTimerId, m_pause.Next(), nullptr);
 }
 
 void IconRetry::End()

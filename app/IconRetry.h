@@ -2,14 +2,22 @@
 
 #include <windows.h>
 
-// Pauses between attempts to add a notification icon that the shell refused.
-// At logon the shell may not be ready, or may answer too slowly, and no
-// "TaskbarCreated" follows; without the icon the user could neither switch
-// the mode nor exit. The pauses grow (1, 2, 4 ... 32 s, then every minute)
-// and go on until the icon is there.
+#include "GrowingPause.h"
+
+class TrayIcon;
+
+// Keeps the notification icon shown. At logon the shell may not be ready, or
+// may answer too slowly, and no "TaskbarCreated" follows; without the icon
+// the user could neither switch the mode nor exit. So an add the shell
+// refused is retried after pauses that grow (1, 2, 4 ... 32 s, then every
+// minute) until the icon is there.
+//
+// icon is the holder's own pointer, read afresh after each shell call: each
+// call serves messages sent to this thread meanwhile, in which Exit may free
+// the icon (and end the retries).
 class IconRetry {
 public:
-    // The WM_TIMER identifier, on the window given to Begin.
+    // The WM_TIMER identifier, on the window given to Show.
     static constexpr UINT_PTR kTimerId = 0x4952;
 
     IconRetry() = default;
@@ -17,17 +25,18 @@ public:
     IconRetry(const IconRetry&) = delete;
     IconRetry& operator=(const IconRetry&) = delete;
 
-    // An add failed: the first retry after the shortest pause. Does nothing
-    // while retries are already under way.
-    void Begin(HWND window);
-    // A retry failed again: the next one after a longer pause.
-    void Continue();
+    // Adds the icon; if it is not there afterwards, the first retry follows
+    // after the shortest pause. Retries already under way go on as they were.
+    void Show(TrayIcon* const& icon, HWND window);
+    // The timer's retry; a failed one waits longer for the next.
+    void OnTimer(TrayIcon* const& icon);
     // The icon is there, or the program ends.
     void End();
 
-    bool IsPending() const { return m_window != nullptr; }
-
 private:
+    // Whether the shell shows the icon now, or the program has freed it.
+    static bool IsThere(TrayIcon* const& icon);
+
     HWND m_window = nullptr;
-    UINT m_pauseMs = 0;
+    GrowingPause m_pause{1000, 60000};
 };
