@@ -1,18 +1,16 @@
 #pragma once
 
-#include <windows.h>
-
 // Pauses between attempts at something the system refused: the first comes
 // soon, each later one waits twice as long, up to the longest pause, which
 // then repeats.
 class GrowingPause {
 public:
-    GrowingPause(UINT firstMs, UINT longestMs) : m_firstMs(firstMs), m_longestMs(longestMs), m_nextMs(firstMs) {}
+    GrowingPause(unsigned firstMs, unsigned longestMs) : m_firstMs(firstMs), m_longestMs(longestMs), m_nextMs(firstMs) {}
 
     // The pause before the next attempt; the one after it is longer.
-    UINT Next()
+    unsigned Next()
     {
-        const UINT pauseMs = m_nextMs;
+        const unsigned pauseMs = m_nextMs;
         m_nextMs = m_nextMs * 2 < m_longestMs ? m_nextMs * 2 : m_longestMs;
         return pauseMs;
     }
@@ -20,7 +18,7 @@ public:
     void Reset() { m_nextMs = m_firstMs; }
 
 private:
-    UINT m_firstMs;
-    UINT m_longestMs;
-    UINT m_nextMs;
+    unsigned m_firstMs;
+    unsigned m_longestMs;
+    unsigned m_nextMs;
 };

@@ -4,8 +4,9 @@
 
 bool IconRetry::IsThere(TrayIcon* const& icon)
 {
-    // An add also fails for an icon that is already there: a refusal is
-    // checked.
+    // The add may let Exit free the icon: the pointer is tested again after
+    // it. An add also fails for an icon that is already there, so a refusal
+    // is checked.
     return icon == nullptr || icon->AddIcon() || icon == nullptr || icon->IsShown();
 }
 
