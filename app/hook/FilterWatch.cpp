@@ -4,8 +4,6 @@
 
 namespace {
 
-// The WM_TIMER identifier of the check, on the window given to Start.
-constexpr UINT_PTR kTimerId = 0x4657;
 // At most six wake-ups in an idle minute, and a loss is mended within this
 // long of the first input that the hook missed.
 constexpr UINT kCheckPauseMs = 10000;
@@ -18,9 +16,6 @@ constexpr UINT kFirstRetryPauseMs = 1000;
 // by more than this was not seen by the hook. Keyboard input is never seen
 // by a mouse hook either: it costs at most one needless renewal per check.
 constexpr LONG kHookLagMs = 250;
-// Windows drops a low-level hook whose thread overran the hook timeout (at
-// most 1 s since Windows 10 1709); half of that leaves room for the rest.
-constexpr DWORD kLongShellCallMs = 500;
 
 DWORD LastSystemInputTime()
 {
@@ -125,6 +120,9 @@ void FilterWatch::OnTaskbarCreated()
 
 void FilterWatch::AfterShellCalls(DWORD startTick)
 {
+    // Windows drops a low-level hook whose thread overran the hook timeout (at
+    // most 1 s since Windows 10 1709); half of that leaves room for the rest.
+    constexpr DWORD kLongShellCallMs = 500;
     if (GetTickCount() - startTick > kLongShellCallMs)
         Renew();
 }

@@ -52,6 +52,9 @@ public:
     }
 
 private:
+    // The WM_TIMER identifier of the check, on the window given to Start.
+    static constexpr UINT_PTR kTimerId = 0x4657;
+
     void AfterShellCalls(DWORD startTick);
     bool HookMissedInput();
     void RegisterSessionNotifications();
