@@ -11,8 +11,6 @@
 #include "TrayMenuHandler.h"
 #include "resource.h"
 
-#include <wtsapi32.h>
-
 #include <utility>
 
 namespace {
@@ -28,10 +26,6 @@ constexpr UINT kFirstTrayIconId = 130;
 constexpr char kFirstTooltip[] = "Vantrel";
 constexpr UINT kModeTrayIconId = 129;
 constexpr char kModeTooltip[] = "Toggle Mouse Buttons";
-
-// Windows drops a low-level hook whose thread overran the hook timeout (at
-// most 1 s since Windows 10 1709); half of that leaves room for the rest.
-constexpr DWORD kLongShellCallMs = 500;
 
 constexpr char kExitQuestion[] = "Are you sure you want to exit Vantrel?";
 
@@ -132,39 +126,7 @@ void MainDialog::CreateTrayIcon()
     m_pHandlerArray[0] = m_pLeftClickHandler;
     m_pHandlerArray[1] = m_pRightClickHandler;
     m_pTrayIcon = new TrayIcon(m_hWnd, kFirstTrayIconId, m_hIcon, kFirstTooltip, m_pHandlerArray, 2);
-    AddTrayIcon();
-}
-
-void MainDialog::AddTrayIcon()
-{
-    // Each shell call serves messages sent to this thread meanwhile, in which
-    // Exit may free the icon: the pointer is tested before each use. An add
-    // also fails for an icon that is already there, so a refusal is checked.
-    if (m_pTrayIcon == nullptr || m_pTrayIcon->AddIcon())
-        return;
-    if (m_pTrayIcon != nullptr && !m_pTrayIcon->IsShown())
-        m_iconRetry.Begin(m_hWnd);
-}
-
-void MainDialog::RetryTrayIcon()
-{
-    const DWORD startTick = GetTickCount();
-    if (m_pTrayIcon == nullptr) {
-        m_iconRetry.End();
-        return;
-    }
-    const bool shown = m_pTrayIcon->AddIcon() || (m_pTrayIcon != nullptr && m_pTrayIcon->IsShown());
-    if (shown || m_pTrayIcon == nullptr)
-        m_iconRetry.End();
-    else
-        m_iconRetry.Continue();
-    AfterShellCalls(startTick);
-}
-
-void MainDialog::AfterShellCalls(DWORD startTick)
-{
-    if (GetTickCount() - startTick > kLongShellCallMs)
-        m_filterWatch.Renew();
+    m_iconRetry.Show(m_pTrayIcon, m_hWnd);
 }
 
 void MainDialog::ApplyStoredMode()
@@ -226,13 +188,13 @@ void MainDialog::SetFilterMode(int mode)
     // the new data. Each shell call waits for the shell and meanwhile serves
     // messages sent to this thread, in which Exit may free the icon: the
     // pointer is tested before each use.
-    const DWORD startTick = GetTickCount();
-    if (m_pTrayIcon != nullptr)
-        m_pTrayIcon->RemoveIcon();
-    if (m_pTrayIcon != nullptr)
-        m_pTrayIcon->SetIconData(m_hWnd, kModeTrayIconId, modeIcon, kModeTooltip);
-    AddTrayIcon();
-    AfterShellCalls(startTick);
+    m_filterWatch.TimeShellCalls([this, modeIcon] {
+        if (m_pTrayIcon != nullptr)
+            m_pTrayIcon->RemoveIcon();
+        if (m_pTrayIcon != nullptr)
+            m_pTrayIcon->SetIconData(m_hWnd, kModeTrayIconId, modeIcon, kModeTooltip);
+        m_iconRetry.Show(m_pTrayIcon, m_hWnd);
+    });
 }
 
 void MainDialog::OnModeOne()
@@ -344,52 +306,33 @@ void MainDialog::FreeTrayObjects()
     delete trayIcon;
 }
 
-LRESULT MainDialog::OnTaskbarCreated(WPARAM wParam, LPARAM lParam)
+LRESULT MainDialog::OnTaskbarCreated(WPARAM, LPARAM)
 {
     if (m_pTrayIcon == nullptr)
         return 0;
-    const LRESULT result = m_pTrayIcon->OnTaskbarCreated(wParam, lParam);
-    if (m_pTrayIcon != nullptr && !m_pTrayIcon->IsShown())
-        m_iconRetry.Begin(m_hWnd);
-    else
-        m_iconRetry.End();
-    // A new taskbar usually follows a hung shell, which may have held this
-    // thread long enough to cost the hook; so may the re-add just made. The
-    // renewal comes after both.
-    m_filterWatch.Renew();
-    return result;
+    m_iconRetry.Show(m_pTrayIcon, m_hWnd);
+    m_filterWatch.OnTaskbarCreated();
+    return 0;
 }
 
 LRESULT MainDialog::OnTimerMessage(WPARAM wParam, LPARAM)
 {
-    if (wParam == FilterWatch::kTimerId)
-        m_filterWatch.OnTimer();
-    else if (wParam == IconRetry::kTimerId)
-        RetryTrayIcon();
+    if (wParam == IconRetry::kTimerId)
+        m_filterWatch.TimeShellCalls([this] { m_iconRetry.OnTimer(m_pTrayIcon); });
+    else
+        m_filterWatch.OnTimer(wParam);
     return 0;
 }
 
 LRESULT MainDialog::OnPowerBroadcast(WPARAM wParam, LPARAM)
 {
-    // Hooks are often gone after sleep or hibernation. The automatic resume
-    // always comes; the other follows when a user is there.
-    if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND)
-        m_filterWatch.Renew();
+    m_filterWatch.OnPowerBroadcast(wParam);
     return TRUE;
 }
 
 LRESULT MainDialog::OnSessionChange(WPARAM wParam, LPARAM)
 {
-    switch (wParam) {
-    case WTS_SESSION_UNLOCK:
-    case WTS_CONSOLE_CONNECT:
-    case WTS_REMOTE_CONNECT:
-    case WTS_SESSION_LOGON:
-        m_filterWatch.Renew();
-        break;
-    default:
-        break;
-    }
+    m_filterWatch.OnSessionChange(wParam);
     return 0;
 }
 

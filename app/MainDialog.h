@@ -72,12 +72,6 @@ private:
     void SwitchMode(int newMode);
     void SaveButtonMode();
     void FreeTrayObjects();
-    // Adds the icon; if the shell refuses, keeps trying until it is there.
-    void AddTrayIcon();
-    void RetryTrayIcon();
-    // Shell calls that kept this thread from its messages for too long may
-    // have cost the hook: renew it then.
-    void AfterShellCalls(DWORD startTick);
 
     int m_buttonMode;
     HICON m_hIcon;

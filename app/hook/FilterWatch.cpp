@@ -26,6 +26,8 @@ DWORD LastSystemInputTime()
 
 } // namespace
 
+FilterWatch::FilterWatch() : m_retryPause(kFirstRetryPauseMs, kCheckPauseMs) {}
+
 FilterWatch::~FilterWatch()
 {
     Stop();
@@ -35,7 +37,7 @@ void FilterWatch::Start(HWND window, bool installed)
 {
     m_window = window;
     m_installed = installed;
-    m_retryPauseMs = kFirstRetryPauseMs;
+    m_retryPause.Reset();
     if (!m_upkeep.IsBound())
         m_upkeep = BindFilterUpkeep(FilterLibraryPath());
     m_answeredInputTime = LastSystemInputTime();
@@ -83,12 +85,45 @@ void FilterWatch::Renew()
     Schedule();
 }
 
-void FilterWatch::OnTimer()
+void FilterWatch::OnTimer(UINT_PTR timerId)
 {
-    if (m_window == nullptr)
+    if (timerId != kTimerId || m_window == nullptr)
         return;
     RegisterSessionNotifications();
     if (!m_installed || HookMissedInput())
+        Renew();
+}
+
+void FilterWatch::OnPowerBroadcast(WPARAM event)
+{
+    // Hooks are often gone after sleep or hibernation. The automatic resume
+    // always comes; the other follows when a user is there.
+    if (event == PBT_APMRESUMEAUTOMATIC || event == PBT_APMRESUMESUSPEND)
+        Renew();
+}
+
+void FilterWatch::OnSessionChange(WPARAM event)
+{
+    // Back to the desktop after a lock or a user switch, which often cost it.
+    if (event == WTS_SESSION_UNLOCK || event == WTS_CONSOLE_CONNECT || event == WTS_REMOTE_CONNECT ||
+        event == WTS_SESSION_LOGON)
+        Renew();
+}
+
+void FilterWatch::OnTaskbarCreated()
+{
+    // A new taskbar usually follows a hung shell, which may have held this
+    // thread long enough to cost the hook; so may the icon's re-add, which
+    // comes first.
+    Renew();
+}
+
+void FilterWatch::AfterShellCalls(DWORD startTick)
+{
+    // Windows drops a low-level hook whose thread overran the hook timeout (at
+    // most 1 s since Windows 10 1709); half of that leaves room for the rest.
+    constexpr DWORD kLongShellCallMs = 500;
+    if (GetTickCount() - startTick > kLongShellCallMs)
         Renew();
 }
 
@@ -105,12 +140,10 @@ bool FilterWatch::HookMissedInput()
 void FilterWatch::Schedule()
 {
     UINT pauseMs = kCheckPauseMs;
-    if (m_installed) {
-        m_retryPauseMs = kFirstRetryPauseMs;
-    } else {
-        pauseMs = m_retryPauseMs;
-        m_retryPauseMs = m_retryPauseMs * 2 < kCheckPauseMs ? m_retryPauseMs * 2 : kCheckPauseMs;
-    }
+    if (m_installed)
+        m_retryPause.Reset();
+    else
+        pauseMs = m_retryPause.Next();
     // The same period goes on by itself; setting it again would only push
     // the next check further away.
     if (pauseMs == m_timerPauseMs)

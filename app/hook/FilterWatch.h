@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "FilterLibrary.h"
+#include "GrowingPause.h"
 
 // Keeps the filter installed while One is in force. Windows removes a
 // low-level hook without a word when its thread overruns the hook timeout,
@@ -16,10 +17,7 @@
 // hook: nothing here waits.
 class FilterWatch {
 public:
-    // The WM_TIMER identifier of the check, on the window given to Start.
-    static constexpr UINT_PTR kTimerId = 0x4657;
-
-    FilterWatch() = default;
+    FilterWatch();
     ~FilterWatch();
     FilterWatch(const FilterWatch&) = delete;
     FilterWatch& operator=(const FilterWatch&) = delete;
@@ -33,15 +31,31 @@ public:
     // press it injected, so that no button stays down after the program.
     void End();
 
-    // After an event that Windows may have dropped the hook for: a new hook
-    // now, in place of the held one. Nothing while not started.
+    // A new hook now, in place of the held one. Nothing while not started.
     void Renew();
 
-    void OnTimer();
+    // The main window's messages, handed on as they come; each decides
+    // whether the hook may have been lost.
+    void OnTimer(UINT_PTR timerId);
+    void OnPowerBroadcast(WPARAM event);
+    void OnSessionChange(WPARAM event);
+    void OnTaskbarCreated();
 
-    bool IsStarted() const { return m_window != nullptr; }
+    // Runs calls that wait for the shell. This thread serves the hook only
+    // between messages, so calls that held it long may have cost the hook.
+    template <typename ShellCalls>
+    void TimeShellCalls(ShellCalls calls)
+    {
+        const DWORD startTick = GetTickCount();
+        calls();
+        AfterShellCalls(startTick);
+    }
 
 private:
+    // The WM_TIMER identifier of the check, on the window given to Start.
+    static constexpr UINT_PTR kTimerId = 0x4657;
+
+    void AfterShellCalls(DWORD startTick);
     bool HookMissedInput();
     void RegisterSessionNotifications();
     void Schedule();
@@ -52,7 +66,7 @@ private:
     // The system's last input time that the latest check or renewal already
     // answered for: one loss is renewed once, not at every tick while idle.
     DWORD m_answeredInputTime = 0;
-    UINT m_retryPauseMs = 0;
+    GrowingPause m_retryPause;
     UINT m_timerPauseMs = 0;
     FilterUpkeep m_upkeep;
 };

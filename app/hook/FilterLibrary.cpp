@@ -2,7 +2,6 @@
 
 #include "ButtonMode.h"
 #include "ModulePath.h"
-#include "MouseFilter.h"
 
 #include <cstdio>
 

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "MouseFilter.h"
+
 // Binding of VantrelDll.dll at run time. The program never links it: it loads
 // it anew for every mode it applies and never frees it after a successful
 // lookup, because the hook procedure lives in it.
@@ -32,9 +34,9 @@ FilterCallResult CallMouseFilter(const std::string& libraryPath, int mode, bool*
 // when the library or either export cannot be had; nothing is traced, since
 // the mode's own call already reported a missing library.
 struct FilterUpkeep {
-    BOOLEAN(WINAPI* renew)(int hookType, DWORD threadId) = nullptr;
-    DWORD(WINAPI* lastCallTime)() = nullptr;
-    void(WINAPI* remove)(int hookType) = nullptr;
+    RenewMouseFilterFunction renew = nullptr;
+    MouseFilterCallTimeFunction lastCallTime = nullptr;
+    RemoveMouseFilterFunction remove = nullptr;
 
     bool IsBound() const { return renew != nullptr && lastCallTime != nullptr && remove != nullptr; }
 };
