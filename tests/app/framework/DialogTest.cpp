@@ -54,17 +54,17 @@ TEST_F(DialogTest, RunsModallyAndEndsWithTheCodeOfOnOK)
 {
     ScriptedDialog dialog(IDD_TEST_BUTTONS);
     HWND window = nullptr;
-    char caption[64] = {};
+    std::string caption;
     dialog.onInit = [&](ScriptedDialog& self) {
         window = self.m_hWnd;
-        GetWindowTextA(window, caption, sizeof caption);
+        caption = testing_support::WindowTextOf(window);
         self.PostMessage(WM_APP);
     };
     dialog.onApp = [](ScriptedDialog& self, WPARAM) { self.OnOK(); };
 
     EXPECT_EQ(IDOK, dialog.DoModal());
     EXPECT_EQ(1, dialog.initCalls);
-    EXPECT_STREQ("Framework Test", caption);
+    EXPECT_EQ("Framework Test", caption);
     EXPECT_FALSE(IsWindow(window)) << "the window ends with the modal run";
     EXPECT_EQ(nullptr, dialog.m_hWnd);
 }
