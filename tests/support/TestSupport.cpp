@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <sstream>
 #include <vector>
 
 namespace testing_support {
@@ -124,6 +125,14 @@ int RunProgram(const std::string& program, const std::string& arguments, DWORD t
     }
     CloseHandle(process);
     return static_cast<int>(status);
+}
+
+std::string FileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
 }
 
 namespace {

@@ -42,6 +42,9 @@ HANDLE StartProgram(const std::string& program, const std::string& arguments, HA
 // when it could not start or did not end in time.
 int RunProgram(const std::string& program, const std::string& arguments, DWORD timeoutMs);
 
+// The file's bytes; empty when it cannot be read.
+std::string FileBytes(const std::string& path);
+
 // Runs a Unix shell command (Wine starts Unix programs, such as xdotool, on
 // request) and waits for it, pumping messages, at most timeoutMs. Wine gives
 // no waitable handle for a Unix process, so completion is seen through a

@@ -5,8 +5,6 @@
 
 #include <tlhelp32.h>
 
-#include <fstream>
-#include <sstream>
 #include <utility>
 
 namespace e2e {
@@ -120,10 +118,7 @@ bool ProgramProcess::WaitForExit(DWORD timeoutMs) const
 
 std::string ProgramProcess::Output() const
 {
-    std::ifstream in(m_outputPath, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return testing_support::FileBytes(m_outputPath);
 }
 
 bool ProgramProcess::Stop()
