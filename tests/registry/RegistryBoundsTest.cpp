@@ -1,6 +1,5 @@
 #include "GuardedBuffer.h"
-#include "RegistryKey.h"
-#include "ScratchKey.h"
+#include "RegistryKeyFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -14,8 +13,6 @@
 // test program at once.
 
 namespace {
-
-constexpr REGSAM kQueryAndSet = KEY_QUERY_VALUE | KEY_SET_VALUE;
 
 TEST(GuardedBuffer, TheByteAfterTheBufferIsOnANoAccessPage)
 {
@@ -41,16 +38,7 @@ GuardedBuffer GuardedText(size_t length, char fill)
     return text;
 }
 
-class RegistryBounds : public ScratchKeyTest {
-protected:
-    void SetUp() override
-    {
-        ScratchKeyTest::SetUp();
-        ASSERT_TRUE(m_key.Open(Path().c_str(), HKEY_CURRENT_USER, kQueryAndSet, false));
-    }
-
-    RegistryKey m_key{0};
-};
+class RegistryBounds : public OpenRegistryKeyTest {};
 
 TEST_F(RegistryBounds, LongTextIsCachedCutAndWrittenWhole)
 {

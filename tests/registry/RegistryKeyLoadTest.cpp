@@ -1,5 +1,4 @@
-#include "RegistryKey.h"
-#include "ScratchKey.h"
+#include "RegistryKeyFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -8,13 +7,11 @@
 
 namespace {
 
-constexpr REGSAM kQueryAndSet = KEY_QUERY_VALUE | KEY_SET_VALUE;
-
-class RegistryKeyLoad : public ScratchKeyTest {
+class RegistryKeyLoad : public RegistryKeyTest {
 protected:
-    RegistryKey& OpenScratch()
+    RegistryKey& OpenedKey()
     {
-        EXPECT_TRUE(m_key.Open(Path().c_str(), HKEY_CURRENT_USER, kQueryAndSet, false));
+        EXPECT_TRUE(OpenScratch(m_key));
         return m_key;
     }
 
@@ -39,7 +36,7 @@ TEST_F(RegistryKeyLoad, EachSupportedTypeBecomesATypedEntry)
     WriteRaw("Bytes", REG_BINARY, bytes, sizeof bytes);
     WriteRaw("List", REG_MULTI_SZ, "one\0two\0", 9);
 
-    RegistryKey& key = OpenScratch();
+    RegistryKey& key = OpenedKey();
     RegistryValue* text = key.Value("Text");
     EXPECT_EQ(text->m_type, static_cast<DWORD>(REG_SZ));
     EXPECT_TRUE(text->m_exists);
@@ -68,7 +65,7 @@ TEST_F(RegistryKeyLoad, UnsupportedTypesMakeNoEntries)
     for (DWORD type : types)
         WriteRaw(("Type" + std::to_string(type)).c_str(), type, data, sizeof data);
 
-    RegistryKey& key = OpenScratch();
+    RegistryKey& key = OpenedKey();
     for (DWORD type : types) {
         RegistryValue* value = key.Value(("Type" + std::to_string(type)).c_str());
         EXPECT_FALSE(value->m_exists) << "type " << type;
@@ -86,7 +83,7 @@ TEST_F(RegistryKeyLoad, DataOverTheLoadBufferIsSkippedAndLoadingGoesOn)
     WriteRaw("C_OverText", REG_SZ, over.data(), 2049);
     WriteText("D_After", "after");
 
-    RegistryKey& key = OpenScratch();
+    RegistryKey& key = OpenedKey();
     EXPECT_TRUE(key.Value("A_Full")->m_exists);
     std::vector<BYTE> copied(4096);
     EXPECT_EQ(key.Value("A_Full")->GetBinary(copied.data(), 4096), 2048u);
@@ -103,7 +100,7 @@ TEST_F(RegistryKeyLoad, NamesOfTwoHundredAndSixtyCharactersOrMoreAreSkipped)
     WriteText(tooLong.c_str(), "skipped");
     WriteText("z_after", "after");
 
-    RegistryKey& key = OpenScratch();
+    RegistryKey& key = OpenedKey();
     EXPECT_TRUE(key.Value(longest.c_str())->m_exists);
     EXPECT_STREQ(key.Value(longest.c_str())->m_text, "kept");
     EXPECT_FALSE(key.Value(tooLong.c_str())->m_exists);
@@ -116,7 +113,7 @@ TEST_F(RegistryKeyLoad, EmptyBinaryDataLeavesItsEntryAsItWas)
     const BYTE bytes[] = {1, 2};
     WriteRaw("Shrinks", REG_BINARY, bytes, sizeof bytes);
 
-    RegistryKey& key = OpenScratch();
+    RegistryKey& key = OpenedKey();
     RegistryValue* empty = key.Value("Empty");
     EXPECT_EQ(empty->m_type, 0u);
     EXPECT_FALSE(empty->m_exists);
@@ -152,7 +149,7 @@ TEST_F(RegistryKeyLoad, MultiStringBlocksAsStored)
     for (const MultiStringCase& c : cases)
         WriteRaw(c.name, REG_MULTI_SZ, c.stored.data(), static_cast<DWORD>(c.stored.size()));
 
-    RegistryKey& key = OpenScratch();
+    RegistryKey& key = OpenedKey();
     for (const MultiStringCase& c : cases) {
         RegistryValue* value = key.Value(c.name);
         EXPECT_EQ(value->m_type, static_cast<DWORD>(REG_MULTI_SZ)) << c.name;
@@ -168,7 +165,7 @@ TEST_F(RegistryKeyLoad, EmptyTextAfterLongerTextIsEmpty)
 {
     WriteText("A_Long", "previous value");
     WriteRaw("B_Empty", REG_SZ, "", 0);
-    RegistryKey& key = OpenScratch();
+    RegistryKey& key = OpenedKey();
     RegistryValue* empty = key.Value("B_Empty");
     EXPECT_EQ(empty->m_type, static_cast<DWORD>(REG_SZ));
     EXPECT_TRUE(empty->m_exists);
@@ -187,7 +184,7 @@ TEST_F(RegistryKeyLoad, ShortDwordDataTakesNoBytesOfEarlierValues)
     const BYTE eight[8] = {1, 0, 0, 0, 2, 0, 0, 0};
     WriteRaw("E_EightBytes", REG_DWORD, eight, sizeof eight);
 
-    RegistryKey& key = OpenScratch();
+    RegistryKey& key = OpenedKey();
     EXPECT_EQ(key.Value("B_OneByte")->m_dword, 5u);
     EXPECT_EQ(key.Value("C_NoBytes")->m_dword, 0u);
     EXPECT_TRUE(key.Value("C_NoBytes")->m_exists);
@@ -202,7 +199,7 @@ TEST_F(RegistryKeyLoad, TextFillingTheLoadBufferWithoutTerminatorEndsWithItsData
     WriteRaw("A_Full", REG_SZ, full.data(), 2048);
     WriteRaw("B_Short", REG_SZ, "xyz", 3);
 
-    RegistryKey& key = OpenScratch();
+    RegistryKey& key = OpenedKey();
     RegistryValue* value = key.Value("A_Full");
     ASSERT_TRUE(value->m_exists);
     ASSERT_NE(value->m_text, nullptr);

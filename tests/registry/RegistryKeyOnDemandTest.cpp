@@ -1,5 +1,4 @@
-#include "RegistryKey.h"
-#include "ScratchKey.h"
+#include "RegistryKeyFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -7,16 +6,14 @@
 
 namespace {
 
-constexpr REGSAM kQueryAndSet = KEY_QUERY_VALUE | KEY_SET_VALUE;
-
 // On-demand keys hold a handle only inside single operations.
-class RegistryKeyOnDemand : public ScratchKeyTest {};
+class RegistryKeyOnDemand : public RegistryKeyTest {};
 
 TEST_F(RegistryKeyOnDemand, OpenLoadsAndLeavesNoHandle)
 {
     WriteText("Mode", "1");
     RegistryKey key(REGKEY_ON_DEMAND);
-    ASSERT_TRUE(key.Open(Path().c_str(), HKEY_CURRENT_USER, kQueryAndSet, false));
+    ASSERT_TRUE(OpenScratch(key));
     EXPECT_EQ(key.m_hKey, nullptr);
     EXPECT_STREQ(key.Value("Mode")->GetText(), "1");
 }
@@ -24,7 +21,7 @@ TEST_F(RegistryKeyOnDemand, OpenLoadsAndLeavesNoHandle)
 TEST_F(RegistryKeyOnDemand, SettersWriteAndLeaveNoHandle)
 {
     RegistryKey key(REGKEY_ON_DEMAND);
-    ASSERT_TRUE(key.Open(Path().c_str(), HKEY_CURRENT_USER, kQueryAndSet, false));
+    ASSERT_TRUE(OpenScratch(key));
     key.Value("Text")->SetString("abc");
     EXPECT_EQ(key.m_hKey, nullptr);
     key.Value("Number")->SetDword(7);
@@ -46,7 +43,7 @@ TEST_F(RegistryKeyOnDemand, DeleteRemovesTheValueAndLeavesNoHandle)
 {
     WriteText("Mode", "1");
     RegistryKey key(REGKEY_ON_DEMAND);
-    ASSERT_TRUE(key.Open(Path().c_str(), HKEY_CURRENT_USER, kQueryAndSet, false));
+    ASSERT_TRUE(OpenScratch(key));
     RegistryValue* mode = key.Value("Mode");
     EXPECT_TRUE(mode->Delete());
     EXPECT_EQ(key.m_hKey, nullptr);
@@ -61,7 +58,7 @@ TEST_F(RegistryKeyOnDemand, DeleteValueReopensAndLeavesNoHandle)
     const char expand[] = "%TEMP%";
     WriteRaw("Expand", REG_EXPAND_SZ, expand, sizeof expand);
     RegistryKey key(REGKEY_ON_DEMAND);
-    ASSERT_TRUE(key.Open(Path().c_str(), HKEY_CURRENT_USER, kQueryAndSet, false));
+    ASSERT_TRUE(OpenScratch(key));
     EXPECT_EQ(key.DeleteValue("Expand"), ERROR_SUCCESS);
     EXPECT_EQ(key.m_hKey, nullptr);
     EXPECT_FALSE(Exists("Expand"));
@@ -70,7 +67,7 @@ TEST_F(RegistryKeyOnDemand, DeleteValueReopensAndLeavesNoHandle)
 TEST_F(RegistryKeyOnDemand, LoadValuesReopensAndLeavesNoHandle)
 {
     RegistryKey key(REGKEY_ON_DEMAND);
-    ASSERT_TRUE(key.Open(Path().c_str(), HKEY_CURRENT_USER, kQueryAndSet, false));
+    ASSERT_TRUE(OpenScratch(key));
     WriteText("Mode", "2");
     EXPECT_TRUE(key.LoadValues());
     EXPECT_EQ(key.m_hKey, nullptr);
@@ -80,7 +77,7 @@ TEST_F(RegistryKeyOnDemand, LoadValuesReopensAndLeavesNoHandle)
 TEST_F(RegistryKeyOnDemand, EnsureOpenReopensTheRememberedKey)
 {
     RegistryKey key(REGKEY_ON_DEMAND);
-    ASSERT_TRUE(key.Open(Path().c_str(), HKEY_CURRENT_USER, kQueryAndSet, false));
+    ASSERT_TRUE(OpenScratch(key));
     ASSERT_TRUE(key.EnsureOpen(KEY_SET_VALUE));
     ASSERT_NE(key.m_hKey, nullptr);
     EXPECT_EQ(RegSetValueExA(key.m_hKey, "Direct", 0, REG_SZ, reinterpret_cast<const BYTE*>("x"), 2), ERROR_SUCCESS);

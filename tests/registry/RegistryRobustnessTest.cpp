@@ -1,6 +1,5 @@
 #include "GuardedBuffer.h"
-#include "RegistryKey.h"
-#include "ScratchKey.h"
+#include "RegistryKeyFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +17,6 @@
 
 namespace {
 
-constexpr REGSAM kQueryAndSet = KEY_QUERY_VALUE | KEY_SET_VALUE;
 constexpr char kGroup[] = "ABCDEFG";
 constexpr size_t kGroupSize = sizeof kGroup; // the seven letters and a zero byte
 
@@ -47,7 +45,7 @@ void PrintTo(const NamedType& type, std::ostream* out)
 
 using Params = std::tuple<NamedType, DWORD, DWORD>;
 
-class RegistryRobustness : public ScratchKeyTest, public ::testing::WithParamInterface<Params> {
+class RegistryRobustness : public RegistryKeyTest, public ::testing::WithParamInterface<Params> {
 protected:
     DWORD Type() const { return std::get<0>(GetParam()).type; }
     DWORD Length() const { return std::get<1>(GetParam()); }
@@ -98,7 +96,7 @@ TEST_P(RegistryRobustness, ModeLikeValue)
     WriteText("Z_After", "after");
 
     RegistryKey key(Flags());
-    ASSERT_TRUE(key.Open(Path().c_str(), HKEY_CURRENT_USER, kQueryAndSet, false));
+    ASSERT_TRUE(OpenScratch(key));
     RegistryValue* mode = key.Value("Mode");
     EXPECT_EQ(mode->m_exists, Cached());
     EXPECT_EQ(mode->m_type, Cached() ? Type() : 0u);

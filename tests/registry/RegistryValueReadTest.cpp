@@ -1,5 +1,4 @@
-#include "RegistryKey.h"
-#include "ScratchKey.h"
+#include "RegistryKeyFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -10,15 +9,7 @@
 
 namespace {
 
-constexpr REGSAM kQueryAndSet = KEY_QUERY_VALUE | KEY_SET_VALUE;
-
-class RegistryValueRead : public ScratchKeyTest {
-protected:
-    bool OpenScratch(RegistryKey& key)
-    {
-        return key.Open(Path().c_str(), HKEY_CURRENT_USER, kQueryAndSet, false);
-    }
-};
+class RegistryValueRead : public RegistryKeyTest {};
 
 TEST_F(RegistryValueRead, DwordTextIsUnsignedDecimal)
 {

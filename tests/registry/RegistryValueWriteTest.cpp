@@ -1,5 +1,4 @@
-#include "RegistryKey.h"
-#include "ScratchKey.h"
+#include "RegistryKeyFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -9,18 +8,7 @@
 
 namespace {
 
-constexpr REGSAM kQueryAndSet = KEY_QUERY_VALUE | KEY_SET_VALUE;
-
-class RegistryValueWrite : public ScratchKeyTest {
-protected:
-    void SetUp() override
-    {
-        ScratchKeyTest::SetUp();
-        ASSERT_TRUE(m_key.Open(Path().c_str(), HKEY_CURRENT_USER, kQueryAndSet, false));
-    }
-
-    RegistryKey m_key{0};
-};
+class RegistryValueWrite : public OpenRegistryKeyTest {};
 
 TEST_F(RegistryValueWrite, SetStringWritesTheTextWithItsTerminator)
 {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <sstream>
 #include <vector>
 
 namespace testing_support {
@@ -31,6 +32,58 @@ void PumpMessagesFor(DWORD milliseconds)
     PumpMessagesUntil([] { return false; }, milliseconds);
 }
 
+std::string ClassNameOf(HWND window)
+{
+    char name[256] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+std::string WindowTextOf(HWND window)
+{
+    char text[256] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+namespace {
+
+struct WindowSearch {
+    const char* className;
+    const char* title;
+    HWND except;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM lParam)
+{
+    auto& search = *reinterpret_cast<WindowSearch*>(lParam);
+    if (window != search.except && IsWindowVisible(window) && ClassNameOf(window) == search.className &&
+        (search.title == nullptr || WindowTextOf(window) == search.title))
+        search.found.push_back(window);
+    return TRUE;
+}
+
+std::vector<HWND> ThreadWindows(const char* className, const char* title, HWND except)
+{
+    WindowSearch search{className, title, except, {}};
+    EnumThreadWindows(GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+} // namespace
+
+HWND FindThreadWindow(const char* className, const char* title, HWND except)
+{
+    const std::vector<HWND> windows = ThreadWindows(className, title, except);
+    return windows.empty() ? nullptr : windows.front();
+}
+
+int CountThreadWindows(const char* className, const char* title, HWND except)
+{
+    return static_cast<int>(ThreadWindows(className, title, except).size());
+}
+
 std::string ModuleDirectory()
 {
     std::vector<char> path(32768);
@@ -39,25 +92,47 @@ std::string ModuleDirectory()
     return directory.substr(0, directory.find_last_of("\\/") + 1);
 }
 
-int RunProgram(const std::string& program, const std::string& arguments, DWORD timeoutMs)
+HANDLE StartProgram(const std::string& program, const std::string& arguments, HANDLE output,
+    const std::string& currentDirectory)
 {
     std::string commandLine = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-            &process))
-        return -1;
-    CloseHandle(process.hThread);
-    DWORD status = static_cast<DWORD>(-1);
-    if (PumpMessagesUntil([&] { return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0; }, timeoutMs)) {
-        GetExitCodeProcess(process.hProcess, &status);
-    } else {
-        TerminateProcess(process.hProcess, 1);
-        WaitForSingleObject(process.hProcess, 5000);
+    if (output != nullptr) {
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = output;
+        startup.hStdError = output;
     }
-    CloseHandle(process.hProcess);
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, output != nullptr, 0, nullptr,
+            currentDirectory.empty() ? nullptr : currentDirectory.c_str(), &startup, &process))
+        return nullptr;
+    CloseHandle(process.hThread);
+    return process.hProcess;
+}
+
+int RunProgram(const std::string& program, const std::string& arguments, DWORD timeoutMs)
+{
+    const HANDLE process = StartProgram(program, arguments);
+    if (process == nullptr)
+        return -1;
+    DWORD status = static_cast<DWORD>(-1);
+    if (PumpMessagesUntil([&] { return WaitForSingleObject(process, 0) == WAIT_OBJECT_0; }, timeoutMs)) {
+        GetExitCodeProcess(process, &status);
+    } else {
+        TerminateProcess(process, 1);
+        WaitForSingleObject(process, 5000);
+    }
+    CloseHandle(process);
     return static_cast<int>(status);
+}
+
+std::string FileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
 }
 
 namespace {

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace testing_support {
 
@@ -16,14 +17,33 @@ bool PumpMessagesUntil(const std::function<bool()>& done, DWORD timeoutMs);
 // Pumps this thread's messages for the given time.
 void PumpMessagesFor(DWORD milliseconds);
 
+// A window's class name and its text (both cut at 255 characters).
+std::string ClassNameOf(HWND window);
+std::string WindowTextOf(HWND window);
+
+// A visible top-level window of this thread with the given class (and title,
+// unless null) that is not `except`; null when there is none.
+HWND FindThreadWindow(const char* className, const char* title = nullptr, HWND except = nullptr);
+// Number of such windows.
+int CountThreadWindows(const char* className, const char* title = nullptr, HWND except = nullptr);
+
 // Folder of the running test program, with a trailing backslash: the build
 // puts every program and library of the project there.
 std::string ModuleDirectory();
+
+// Starts a Windows program: its quoted path, then the arguments. When output
+// is given, the program inherits it as its standard output and error. The
+// process handle (the caller's to close), or null when it could not start.
+HANDLE StartProgram(const std::string& program, const std::string& arguments, HANDLE output = nullptr,
+    const std::string& currentDirectory = {});
 
 // Runs a Windows program with these arguments and waits for it, pumping
 // messages, at most timeoutMs (then ends it). Returns its exit status, or -1
 // when it could not start or did not end in time.
 int RunProgram(const std::string& program, const std::string& arguments, DWORD timeoutMs);
+
+// The file's bytes; empty when it cannot be read.
+std::string FileBytes(const std::string& path);
 
 // Runs a Unix shell command (Wine starts Unix programs, such as xdotool, on
 // request) and waits for it, pumping messages, at most timeoutMs. Wine gives

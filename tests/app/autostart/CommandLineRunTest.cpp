@@ -205,15 +205,12 @@ TEST_F(CommandLineRun, ARunKeyThatRefusesWritesGivesAFailureStatus)
         RestrictedKeyAccess readOnly(HKEY_LOCAL_MACHINE, kRunKeyPath, KEY_QUERY_VALUE);
         ASSERT_TRUE(readOnly.Applied());
 
-        const ActionRun install = RunAction("/INSTALL");
-        EXPECT_TRUE(install.ended);
-        EXPECT_NE(install.exitCode, 0u) << "install that wrote nothing must not report success";
-        EXPECT_FALSE(install.showedWindow);
-
-        const ActionRun uninstall = RunAction("/UNINSTALL");
-        EXPECT_TRUE(uninstall.ended);
-        EXPECT_NE(uninstall.exitCode, 0u) << "uninstall that deleted nothing must not report success";
-        EXPECT_FALSE(uninstall.showedWindow);
+        for (const char* arguments : {"/INSTALL", "/UNINSTALL"}) {
+            const ActionRun run = RunAction(arguments);
+            EXPECT_TRUE(run.ended) << arguments;
+            EXPECT_NE(run.exitCode, 0u) << arguments << " that changed nothing must not report success";
+            EXPECT_FALSE(run.showedWindow) << arguments;
+        }
     }
     EXPECT_EQ(ReadRunValue(), "C:\\Old\\Vantrel.exe");
 }

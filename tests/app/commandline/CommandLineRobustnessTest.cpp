@@ -69,21 +69,18 @@ public:
         // Weighted towards the characters the walker treats specially.
         static const char kPalette[] = "        \"\"\"\"\"//--\tINSTALUNinstalu:\\.=x";
         const std::size_t pick = Below(40);
-        if (pick < 3) {
+        if (pick < 3)
             return static_cast<char>(0x80 + Below(0x80));
-        }
-        if (pick < 4) {
+        if (pick < 4)
             return "\r\n\v\f"[Below(4)];
-        }
         return kPalette[Below(sizeof kPalette - 1)];
     }
 
     char NonSpaceCharacter()
     {
         char character = AnyCharacter();
-        while (character == ' ') {
+        while (character == ' ')
             character = AnyCharacter();
-        }
         return character;
     }
 
@@ -91,9 +88,8 @@ public:
     {
         std::string line;
         const std::size_t length = Below(maxLength + 1);
-        for (std::size_t index = 0; index < length; ++index) {
+        for (std::size_t index = 0; index < length; ++index)
             line += AnyCharacter();
-        }
         return line;
     }
 
@@ -106,9 +102,8 @@ public:
             line += Separator();
             line += Parameter();
         }
-        if (Below(4) == 0) {
+        if (Below(4) == 0)
             line += WhiteSpace();
-        }
         return line;
     }
 
@@ -128,14 +123,12 @@ public:
                 line.insert(at, Spaces(), ' ');
                 break;
             case 3:
-                if (at < line.size()) {
+                if (at < line.size())
                     line.erase(at, 1);
-                }
                 break;
             default:
-                if (at < line.size()) {
+                if (at < line.size())
                     line[at] = AnyCharacter();
-                }
                 break;
             }
         }
@@ -149,9 +142,8 @@ public:
         switch (Below(4)) {
         case 0: // one huge token, a flag or not
             line += Below(2) == 0 ? " /" : " ";
-            while (line.size() < length) {
+            while (line.size() < length)
                 line += NonSpaceCharacter();
-            }
             break;
         case 1: // a quoted value over many words and runs of spaces
             line += " \"";
@@ -178,9 +170,8 @@ private:
     {
         std::string text;
         const std::size_t length = 1 + Below(4);
-        for (std::size_t index = 0; index < length; ++index) {
+        for (std::size_t index = 0; index < length; ++index)
             text += " \t\r\n\v\f"[Below(6)];
-        }
         return text;
     }
 
@@ -193,9 +184,8 @@ private:
     std::string RandomCase(std::string word)
     {
         for (char& character : word) {
-            if (character >= 'A' && character <= 'Z' && Below(2) == 0) {
+            if (character >= 'A' && character <= 'Z' && Below(2) == 0)
                 character = static_cast<char>(character - 'A' + 'a');
-            }
         }
         return word;
     }
@@ -236,9 +226,8 @@ std::size_t CountTokens(const std::string& line)
 {
     std::size_t count = 0;
     for (std::size_t index = 0; index < line.size(); ++index) {
-        if (line[index] != ' ' && (index == 0 || line[index - 1] == ' ')) {
+        if (line[index] != ' ' && (index == 0 || line[index - 1] == ' '))
             ++count;
-        }
     }
     return count;
 }
@@ -252,9 +241,8 @@ std::string Shown(const std::string& line)
 std::string Shown(const std::vector<WalkStep>& steps)
 {
     std::string text;
-    for (const WalkStep& step : steps) {
+    for (const WalkStep& step : steps)
         text += "{flag \"" + Shown(step.flag) + "\", param \"" + Shown(step.param) + "\"} ";
-    }
     return text.empty() ? "(none)" : text;
 }
 
@@ -263,16 +251,13 @@ CommandLineAction ExpectedAction(const std::vector<WalkStep>& steps)
     for (const WalkStep& step : steps) {
         std::string flag = step.flag;
         for (char& character : flag) {
-            if (character >= 'a' && character <= 'z') {
+            if (character >= 'a' && character <= 'z')
                 character = static_cast<char>(character - 'a' + 'A');
-            }
         }
-        if (flag == "INSTALL") {
+        if (flag == "INSTALL")
             return CommandLineAction::Install;
-        }
-        if (flag == "UNINSTALL") {
+        if (flag == "UNINSTALL")
             return CommandLineAction::Uninstall;
-        }
     }
     return CommandLineAction::RunMainWindow;
 }
@@ -312,9 +297,8 @@ protected:
                 problem = "a second walk with FirstParam gave other parameters";
             } else {
                 CommandLineParams again(guarded);
-                if (ChooseCommandLineAction(again) != ExpectedAction(expected)) {
+                if (ChooseCommandLineAction(again) != ExpectedAction(expected))
                     problem = "ChooseCommandLineAction disagrees with the first recognised flag";
-                }
             }
         }
         if (!problem.empty()) {
@@ -332,40 +316,33 @@ private:
     // overlapping, and empty only where a marker or quote was.
     static std::string PieceProblem(const std::string& trimmed, const std::vector<WalkStep>& steps)
     {
-        if (trimmed.empty() && !steps.empty()) {
+        if (trimmed.empty() && !steps.empty())
             return "parameters from a blank line";
-        }
         std::bitset<256> present;
-        for (const char character : trimmed) {
+        for (const char character : trimmed)
             present.set(static_cast<unsigned char>(character));
-        }
         std::size_t total = 0;
         std::size_t from = 0;
         for (const WalkStep& step : steps) {
-            if (!step.flag.empty() && !step.param.empty()) {
+            if (!step.flag.empty() && !step.param.empty())
                 return "both slots filled in one step";
-            }
             const std::string& text = step.flag.empty() ? step.param : step.flag;
-            if (text.empty() && trimmed.find_first_of("/-\"") == std::string::npos) {
+            if (text.empty() && trimmed.find_first_of("/-\"") == std::string::npos)
                 return "an empty parameter without a marker or quote in the line";
-            }
             for (const char character : text) {
-                if (!present.test(static_cast<unsigned char>(character))) {
+                if (!present.test(static_cast<unsigned char>(character)))
                     return "a parameter holds a byte that the line does not";
-                }
             }
             total += text.size();
             if (trimmed.size() <= kPieceCheckLength) {
                 const std::size_t at = trimmed.find(text, from);
-                if (at == std::string::npos) {
+                if (at == std::string::npos)
                     return "a parameter is not a piece of the line after the previous one";
-                }
                 from = at + text.size();
             }
         }
-        if (total > trimmed.size()) {
+        if (total > trimmed.size())
             return "the parameters are longer together than the line";
-        }
         return std::string();
     }
 
@@ -382,32 +359,25 @@ TEST_F(CommandLineRobustness, RandomAndMutatedLinesEndingAtAGuardPage)
     RecordProperty("seed", std::to_string(kSeed));
     LineSource source(kSeed);
 
-    for (const char* line : {"", " ", "     ", "\"", "\"\"\"", "\" \" \"", "\t", " \t\r\n\v\f", "/", "- /", "/\"", "\xFF"}) {
+    for (const char* line : {"", " ", "     ", "\"", "\"\"\"", "\" \" \"", "\t", " \t\r\n\v\f", "/", "- /", "/\"", "\xFF"})
         Check(line);
-    }
     for (const char* base : kBaseLines) {
         const std::string line = base;
         for (std::size_t at = 0; at <= line.size(); ++at) {
-            for (const char inserted : {'"', '/', '-', ' ', '\t'}) {
+            for (const char inserted : {'"', '/', '-', ' ', '\t'})
                 Check(std::string(line).insert(at, 1, inserted));
-            }
-            for (std::size_t second = at; second <= line.size(); ++second) {
+            for (std::size_t second = at; second <= line.size(); ++second)
                 Check(std::string(line).insert(second, 1, '"').insert(at, 1, '"'));
-            }
         }
     }
-    for (std::size_t index = 0; index < kRandomLines && !TooManyFailures(); ++index) {
+    for (std::size_t index = 0; index < kRandomLines && !TooManyFailures(); ++index)
         Check(source.RandomCharacters(index % 10 == 0 ? 200 : 24));
-    }
-    for (std::size_t index = 0; index < kStructuredLines && !TooManyFailures(); ++index) {
+    for (std::size_t index = 0; index < kStructuredLines && !TooManyFailures(); ++index)
         Check(source.Structured());
-    }
-    for (std::size_t index = 0; index < kMutatedLines && !TooManyFailures(); ++index) {
+    for (std::size_t index = 0; index < kMutatedLines && !TooManyFailures(); ++index)
         Check(source.Mutated(index % 2 == 0 ? source.Structured() : kBaseLines[source.Below(std::size(kBaseLines))]));
-    }
-    for (std::size_t index = 0; index < kLongLines && !TooManyFailures(); ++index) {
+    for (std::size_t index = 0; index < kLongLines && !TooManyFailures(); ++index)
         Check(source.Long());
-    }
     std::printf("random command lines: %lu lines checked\n", static_cast<unsigned long>(Checked()));
     EXPECT_GE(Checked(), 100000u);
 }

@@ -85,11 +85,9 @@ std::vector<WalkStep> WalkSteps(const char* commandLine)
 {
     CommandLineParams params(commandLine);
     const CommandLineWalk walk = WalkCommandLine(params, 1000);
-    if (!walk.ended) {
+    if (!walk.ended)
         ADD_FAILURE() << "the walk did not end";
-    }
-    if (!walk.slotsEmptiedAtEnd) {
+    if (!walk.slotsEmptiedAtEnd)
         ADD_FAILURE() << "a call that returned 0 left a slot filled";
-    }
     return walk.steps;
 }

@@ -12,9 +12,8 @@ GuardPagedText::GuardPagedText(std::size_t capacity) : m_capacity(capacity)
     const std::size_t page = system.dwPageSize;
     const std::size_t readable = (capacity + 1 + page - 1) / page * page;
     m_region = static_cast<char*>(VirtualAlloc(nullptr, readable + page, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
-    if (m_region == nullptr) {
+    if (m_region == nullptr)
         throw std::runtime_error("VirtualAlloc failed");
-    }
     m_guard = m_region + readable;
     DWORD previous = 0;
     if (!VirtualProtect(m_guard, page, PAGE_NOACCESS, &previous)) {
@@ -30,9 +29,8 @@ GuardPagedText::~GuardPagedText()
 
 const char* GuardPagedText::Place(const std::string& text)
 {
-    if (text.size() > m_capacity) {
+    if (text.size() > m_capacity)
         throw std::length_error("text longer than the guarded capacity");
-    }
     char* const copy = m_guard - 1 - text.size();
     std::memcpy(copy, text.data(), text.size());
     m_guard[-1] = '\0';

@@ -54,17 +54,17 @@ TEST_F(DialogTest, RunsModallyAndEndsWithTheCodeOfOnOK)
 {
     ScriptedDialog dialog(IDD_TEST_BUTTONS);
     HWND window = nullptr;
-    char caption[64] = {};
+    std::string caption;
     dialog.onInit = [&](ScriptedDialog& self) {
         window = self.m_hWnd;
-        GetWindowTextA(window, caption, sizeof caption);
+        caption = testing_support::WindowTextOf(window);
         self.PostMessage(WM_APP);
     };
     dialog.onApp = [](ScriptedDialog& self, WPARAM) { self.OnOK(); };
 
     EXPECT_EQ(IDOK, dialog.DoModal());
     EXPECT_EQ(1, dialog.initCalls);
-    EXPECT_STREQ("Framework Test", caption);
+    EXPECT_EQ("Framework Test", caption);
     EXPECT_FALSE(IsWindow(window)) << "the window ends with the modal run";
     EXPECT_EQ(nullptr, dialog.m_hWnd);
 }
@@ -354,11 +354,10 @@ TEST_F(DialogTest, MainWindowOwnsAParentlessDialogAndIsDisabledWhileItRuns)
 
 // Runs `inner` from inside `outer`'s modal loop and returns the inner
 // window's rectangle as it stands once its initialisation is over.
-RECT RectOfNestedDialog(ScriptedDialog& outer, ScriptedDialog& inner, HWND& outerWindow)
+RECT RectOfNestedDialog(ScriptedDialog& outer, ScriptedDialog& inner)
 {
     RECT innerRect{};
     outer.onApp = [&](ScriptedDialog& self, WPARAM) {
-        outerWindow = self.m_hWnd;
         inner.onApp = [&](ScriptedDialog& innerSelf, WPARAM) {
             innerRect = WindowRect(innerSelf.m_hWnd);
             innerSelf.EndDialog(IDOK);
@@ -387,8 +386,7 @@ TEST_F(DialogTest, IsCentredOnTheScreenWhenTheMainWindowIsHidden)
     HiddenDialog mainDialog(IDD_TEST_VISIBLE);
     m_app.m_pMainWnd = &mainDialog;
     ScriptedDialog about(IDD_TEST_CORNER);
-    HWND mainWindow = nullptr;
-    const RECT rect = RectOfNestedDialog(mainDialog, about, mainWindow);
+    const RECT rect = RectOfNestedDialog(mainDialog, about);
 
     const RECT area = WorkArea();
     EXPECT_LE(std::abs(CentreX(rect) - CentreX(area)), 1) << rect.left << "," << rect.top;
@@ -407,8 +405,7 @@ TEST_F(DialogTest, IsCentredOnAVisibleOwner)
         mainRect = WindowRect(self.m_hWnd);
     };
     ScriptedDialog about(IDD_TEST_CORNER);
-    HWND mainWindow = nullptr;
-    const RECT rect = RectOfNestedDialog(mainDialog, about, mainWindow);
+    const RECT rect = RectOfNestedDialog(mainDialog, about);
 
     ASSERT_EQ(40, mainRect.left);
     EXPECT_LE(std::abs(CentreX(rect) - CentreX(mainRect)), 1);
@@ -423,8 +420,7 @@ TEST_F(DialogTest, StaysWhereOnInitDialogMovedIt)
     moved.onInit = [](ScriptedDialog& self) {
         SetWindowPos(self.m_hWnd, nullptr, 13, 17, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     };
-    HWND mainWindow = nullptr;
-    const RECT rect = RectOfNestedDialog(mainDialog, moved, mainWindow);
+    const RECT rect = RectOfNestedDialog(mainDialog, moved);
     EXPECT_EQ(13, rect.left);
     EXPECT_EQ(17, rect.top);
 }

@@ -20,14 +20,17 @@ struct SeenBox {
     bool found = false;
 };
 
+bool IsStatic(HWND child, bool icon)
+{
+    const bool isIcon = (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
+    return lstrcmpiA(testing_support::ClassNameOf(child).c_str(), "Static") == 0 && isIcon == icon;
+}
+
 BOOL CALLBACK FindIcon(HWND child, LPARAM lParam)
 {
-    char name[16] = {};
-    GetClassNameA(child, name, sizeof name);
-    const LONG style = GetWindowLongA(child, GWL_STYLE);
     // Wine and Windows give the icon control different identifiers: find it
     // by class and style.
-    if (lstrcmpiA(name, "Static") == 0 && (style & SS_TYPEMASK) == SS_ICON && IsWindowVisible(child)) {
+    if (IsStatic(child, true) && IsWindowVisible(child)) {
         *reinterpret_cast<HICON*>(lParam) = reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
         return FALSE;
     }
@@ -36,18 +39,11 @@ BOOL CALLBACK FindIcon(HWND child, LPARAM lParam)
 
 BOOL CALLBACK FindText(HWND child, LPARAM lParam)
 {
-    char name[16] = {};
-    GetClassNameA(child, name, sizeof name);
-    const LONG style = GetWindowLongA(child, GWL_STYLE);
-    if (lstrcmpiA(name, "Static") == 0 && (style & SS_TYPEMASK) != SS_ICON) {
-        char text[256] = {};
-        GetWindowTextA(child, text, sizeof text);
-        if (text[0] != '\0') {
-            *reinterpret_cast<std::string*>(lParam) = text;
-            return FALSE;
-        }
-    }
-    return TRUE;
+    const std::string text = IsStatic(child, false) ? testing_support::WindowTextOf(child) : std::string();
+    if (text.empty())
+        return TRUE;
+    *reinterpret_cast<std::string*>(lParam) = text;
+    return FALSE;
 }
 
 SeenBox* g_seen = nullptr;
@@ -58,13 +54,11 @@ HWND g_notTheBox = nullptr;
 // Reads the open box (a dialog of this thread other than ours) and answers it.
 void CALLBACK ReadAndAnswer(HWND, UINT, UINT_PTR timer, DWORD)
 {
-    HWND box = FindThreadWindow("#32770", g_notTheBox);
+    HWND box = FindThreadWindow("#32770", nullptr, g_notTheBox);
     if (box == nullptr || CWnd::FromHandlePermanent(box) != nullptr)
         return;
     KillTimer(nullptr, timer);
-    char caption[128] = {};
-    GetWindowTextA(box, caption, sizeof caption);
-    g_seen->caption = caption;
+    g_seen->caption = testing_support::WindowTextOf(box);
     g_seen->owner = GetWindow(box, GW_OWNER);
     EnumChildWindows(box, &FindIcon, reinterpret_cast<LPARAM>(&g_seen->icon));
     EnumChildWindows(box, &FindText, reinterpret_cast<LPARAM>(&g_seen->text));

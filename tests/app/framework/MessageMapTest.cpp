@@ -3,6 +3,7 @@
 // messages, and default processing of whatever no map handles.
 
 #include "Afx.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -204,16 +205,13 @@ TEST_F(MessageMapTest, UnhandledMessagesGetDefaultProcessing)
     EXPECT_EQ(5, SendMessageA(m_plain, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text)));
     EXPECT_STREQ("plain", text);
     EXPECT_TRUE(SetWindowTextA(m_plain, "renamed"));
-    GetWindowTextA(m_plain, text, sizeof text);
-    EXPECT_STREQ("renamed", text);
+    EXPECT_EQ("renamed", testing_support::WindowTextOf(m_plain));
 }
 
 TEST_F(MessageMapTest, DefaultFromAHandlerProcessesTheOriginalMessage)
 {
     EXPECT_TRUE(SetWindowTextA(m_derived, "through"));
-    char text[32] = {};
-    GetWindowTextA(m_derived, text, sizeof text);
-    EXPECT_STREQ("through", text);
+    EXPECT_EQ("through", testing_support::WindowTextOf(m_derived));
     EXPECT_EQ(std::vector<std::string>{ "set text through" }, m_window.calls);
 
     SetWindowPos(m_derived, nullptr, 100, 70, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -265,9 +263,7 @@ TEST_F(MessageMapTest, ObjectThatEndsFirstGivesTheWindowBack)
         ASSERT_TRUE(shortLived.SubclassWindow(window));
     }
     EXPECT_EQ(0, SendMessageA(window, kBaseOnlyMessage, 0, 0));
-    char text[16] = {};
-    GetWindowTextA(window, text, sizeof text);
-    EXPECT_STREQ("short", text);
+    EXPECT_EQ("short", testing_support::WindowTextOf(window));
     DestroyWindow(window);
 }
 

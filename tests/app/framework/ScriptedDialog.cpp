@@ -1,7 +1,5 @@
 #include "ScriptedDialog.h"
 
-#include <cstring>
-
 BEGIN_MESSAGE_MAP(ScriptedDialog, CDialog)
     ON_MESSAGE(WM_APP, OnApp)
     ON_MESSAGE(WM_TIMER, OnTimer)
@@ -80,33 +78,4 @@ void CALLBACK ModalWatchdog::Expire(HWND, UINT, UINT_PTR timer, DWORD)
     g_watchdogFired = true;
     EndMenu();
     PostQuitMessage(0);
-}
-
-namespace {
-
-struct WindowSearch {
-    const char* className;
-    HWND except;
-    HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM lParam)
-{
-    WindowSearch& search = *reinterpret_cast<WindowSearch*>(lParam);
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    if (window != search.except && IsWindowVisible(window) && std::strcmp(name, search.className) == 0) {
-        search.found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-} // namespace
-
-HWND FindThreadWindow(const char* className, HWND except)
-{
-    WindowSearch search{ className, except, nullptr };
-    EnumThreadWindows(GetCurrentThreadId(), &MatchWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
 }

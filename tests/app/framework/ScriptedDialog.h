@@ -5,6 +5,7 @@
 // if a test does not finish.
 
 #include "Afx.h"
+#include "TestSupport.h"
 
 #include <functional>
 
@@ -61,6 +62,4 @@ private:
     UINT_PTR m_timer;
 };
 
-// A visible top-level window of this thread with the given class that is not
-// `except`; null when there is none.
-HWND FindThreadWindow(const char* className, HWND except = nullptr);
+using testing_support::FindThreadWindow;

@@ -5,45 +5,7 @@ namespace {
 // Thread timers carry no data of their own: one script runs at a time.
 ModalScript* g_running = nullptr;
 
-struct WindowSearch {
-    const char* className;
-    const char* title;
-    HWND except;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectWindow(HWND window, LPARAM lParam)
-{
-    auto& search = *reinterpret_cast<WindowSearch*>(lParam);
-    char className[64] = {};
-    char title[256] = {};
-    GetClassNameA(window, className, sizeof className);
-    GetWindowTextA(window, title, sizeof title);
-    if (window != search.except && IsWindowVisible(window) && lstrcmpA(className, search.className) == 0 &&
-        (search.title == nullptr || lstrcmpA(title, search.title) == 0))
-        search.found.push_back(window);
-    return TRUE;
-}
-
-std::vector<HWND> ThreadWindows(const char* className, const char* title, HWND except)
-{
-    WindowSearch search{className, title, except, {}};
-    EnumThreadWindows(GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 } // namespace
-
-HWND FindThreadWindow(const char* className, const char* title, HWND except)
-{
-    const std::vector<HWND> windows = ThreadWindows(className, title, except);
-    return windows.empty() ? nullptr : windows.front();
-}
-
-int CountThreadWindows(const char* className, const char* title, HWND except)
-{
-    return static_cast<int>(ThreadWindows(className, title, except).size());
-}
 
 ModalScript::ModalScript(std::function<HWND()> dialogWindow, DWORD timeoutMs)
     : m_dialogWindow(std::move(dialogWindow)), m_deadline(GetTickCount64() + timeoutMs)

@@ -8,6 +8,8 @@
 // is up, the script closes the thread's menus and message boxes and ends the
 // dialog, and the test fails.
 
+#include "TestSupport.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -49,9 +51,5 @@ private:
     UINT_PTR m_timer = 0;
 };
 
-// A visible top-level window of this thread with the given class (and title,
-// unless null) that is not `except`; null when there is none.
-HWND FindThreadWindow(const char* className, const char* title, HWND except = nullptr);
-
-// Number of such windows.
-int CountThreadWindows(const char* className, const char* title, HWND except = nullptr);
+using testing_support::CountThreadWindows;
+using testing_support::FindThreadWindow;

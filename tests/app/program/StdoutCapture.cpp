@@ -1,13 +1,13 @@
 #include "StdoutCapture.h"
 
+#include "TestSupport.h"
+
 #include <windows.h>
 
 #include <fcntl.h>
 #include <io.h>
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
 std::string CaptureStdout(const std::function<void()>& action)
 {
@@ -26,10 +26,7 @@ std::string CaptureStdout(const std::function<void()>& action)
     _dup2(saved, 1);
     _close(saved);
 
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    in.close();
+    const std::string text = testing_support::FileBytes(path);
     DeleteFileA(path);
-    return text.str();
+    return text;
 }

@@ -1,55 +1,29 @@
-#include "RegistryKey.h"
+#include "RegistryKeyFixture.h"
 #include "StoredButtonMode.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cstring>
 #include <string>
 
 namespace {
 
-constexpr char kScratchPath[] = "Software\\VantrelTests\\ProgramStoredMode";
-
-// A scratch key under HKEY_CURRENT_USER, deleted before and after each test.
-// The value is written with the registry functions and read back through the
-// registry library, as the main window reads "Mode".
-class StoredButtonModeTest : public ::testing::Test {
+// "Mode" written with the registry functions and read back through the
+// registry library, as the main window reads it.
+class StoredButtonModeTest : public RegistryKeyTest {
 protected:
-    void SetUp() override
-    {
-        RegDeleteTreeA(HKEY_CURRENT_USER, kScratchPath);
-        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kScratchPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &m_key,
-                      nullptr),
-            ERROR_SUCCESS);
-    }
-
-    void TearDown() override
-    {
-        RegCloseKey(m_key);
-        RegDeleteTreeA(HKEY_CURRENT_USER, kScratchPath);
-    }
-
-    void Write(DWORD type, const void* data, DWORD size)
-    {
-        ASSERT_EQ(RegSetValueExA(m_key, "Mode", 0, type, static_cast<const BYTE*>(data), size), ERROR_SUCCESS);
-    }
-    void WriteText(DWORD type, const std::string& text)
-    {
-        Write(type, text.c_str(), static_cast<DWORD>(text.size() + 1));
-    }
+    void Write(DWORD type, const void* data, DWORD size) { WriteRaw("Mode", type, data, size); }
+    void WriteText(DWORD type, const std::string& text) { Write(type, text.c_str(), DWORD(text.size() + 1)); }
     void WriteDword(DWORD value) { Write(REG_DWORD, &value, sizeof value); }
 
     int ReadMode()
     {
         RegistryKey key(0);
-        EXPECT_TRUE(key.Open(kScratchPath, HKEY_CURRENT_USER, KEY_QUERY_VALUE | KEY_SET_VALUE, false));
+        EXPECT_TRUE(OpenScratch(key));
         const int mode = StoredButtonMode(*key.Value("Mode"));
         key.Close();
         return mode;
     }
-
-    HKEY m_key = nullptr;
 };
 
 TEST_F(StoredButtonModeTest, TextIsReadAsADecimalNumber)

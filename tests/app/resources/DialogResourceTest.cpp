@@ -1,5 +1,6 @@
 #include "DialogTemplate.h"
 #include "ResourceBytes.h"
+#include "TestSupport.h"
 #include "resource.h"
 #include "version.h"
 
@@ -124,34 +125,20 @@ protected:
 
     static INT_PTR CALLBACK IgnoreEverything(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 
-    static std::string TextOf(HWND window)
-    {
-        char text[128] = {};
-        GetWindowTextA(window, text, static_cast<int>(sizeof text));
-        return text;
-    }
-
-    static std::string ClassOf(HWND window)
-    {
-        char name[64] = {};
-        GetClassNameA(window, name, static_cast<int>(sizeof name));
-        return name;
-    }
-
     HWND m_window = nullptr;
 };
 
 TEST_F(CreatedAboutDialog, StaysHiddenUntilShown)
 {
     EXPECT_FALSE(IsWindowVisible(m_window));
-    EXPECT_EQ(TextOf(m_window), "About Vantrel");
+    EXPECT_EQ(testing_support::WindowTextOf(m_window), "About Vantrel");
 }
 
 TEST_F(CreatedAboutDialog, ShowsTheApplicationIconAndThreeLinesBesideTheOkButton)
 {
     HWND child = GetWindow(m_window, GW_CHILD);
     ASSERT_NE(child, nullptr);
-    EXPECT_EQ(ClassOf(child), "Static");
+    EXPECT_EQ(testing_support::ClassNameOf(child), "Static");
     EXPECT_NE(reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0)), nullptr)
         << "the icon control found no icon 128";
 
@@ -160,8 +147,8 @@ TEST_F(CreatedAboutDialog, ShowsTheApplicationIconAndThreeLinesBesideTheOkButton
     for (size_t i = 0; i < 4; ++i) {
         child = GetWindow(child, GW_HWNDNEXT);
         ASSERT_NE(child, nullptr) << "control " << i + 2 << " missing";
-        EXPECT_EQ(ClassOf(child), classes[i]);
-        EXPECT_EQ(TextOf(child), texts[i]);
+        EXPECT_EQ(testing_support::ClassNameOf(child), classes[i]);
+        EXPECT_EQ(testing_support::WindowTextOf(child), texts[i]);
     }
     EXPECT_EQ(GetWindow(child, GW_HWNDNEXT), nullptr);
 }
@@ -174,9 +161,9 @@ TEST_F(CreatedAboutDialog, ShowsEveryLineWhole)
     ASSERT_NE(font, nullptr);
     int lines = 0;
     for (HWND child = GetWindow(m_window, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (ClassOf(child) != "Static" || (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+        if (testing_support::ClassNameOf(child) != "Static" || (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
             continue;
-        const std::string text = TextOf(child);
+        const std::string text = testing_support::WindowTextOf(child);
         SCOPED_TRACE(text);
         const HDC context = GetDC(child);
         ASSERT_NE(context, nullptr);

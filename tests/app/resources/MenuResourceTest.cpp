@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -110,44 +111,43 @@ TEST_F(TrayMenu, HoldsOnePopupNamedMenu)
     EXPECT_EQ(popup.subMenu, m_popup);
 }
 
+// One expected item of a menu level: a command, a popup, or (no text) a separator.
+struct ExpectedItem {
+    const wchar_t* text;
+    UINT id;
+    bool popup;
+};
+
+void ExpectItems(HMENU menu, std::initializer_list<ExpectedItem> expected)
+{
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(GetMenuItemCount(menu), static_cast<int>(expected.size()));
+    UINT position = 0;
+    for (const ExpectedItem& want : expected) {
+        SCOPED_TRACE("position " + std::to_string(position));
+        const MenuItem item = ReadItem(menu, position++);
+        if (want.text == nullptr) {
+            EXPECT_NE(item.type & MFT_SEPARATOR, 0u);
+        } else {
+            EXPECT_EQ(item.text, want.text);
+        }
+        if (want.text != nullptr && !want.popup) {
+            EXPECT_EQ(item.id, want.id);
+        }
+        EXPECT_EQ(item.subMenu != nullptr, want.popup);
+    }
+}
+
 TEST_F(TrayMenu, OffersExitAboutASeparatorAndButtonModeInThatOrder)
 {
-    ASSERT_EQ(GetMenuItemCount(m_popup), 4);
-
-    const MenuItem exit = ReadItem(m_popup, 0);
-    EXPECT_EQ(exit.text, L"Exit");
-    EXPECT_EQ(exit.id, static_cast<UINT>(ID_TRAY_EXIT));
-    EXPECT_EQ(exit.subMenu, nullptr);
-
-    const MenuItem about = ReadItem(m_popup, 1);
-    EXPECT_EQ(about.text, L"About");
-    EXPECT_EQ(about.id, static_cast<UINT>(ID_TRAY_ABOUT));
-    EXPECT_EQ(about.subMenu, nullptr);
-
-    const MenuItem separator = ReadItem(m_popup, 2);
-    EXPECT_NE(separator.type & MFT_SEPARATOR, 0u);
-    EXPECT_EQ(separator.subMenu, nullptr);
-
-    const MenuItem buttonMode = ReadItem(m_popup, 3);
-    EXPECT_EQ(buttonMode.text, L"Button Mode");
-    EXPECT_NE(buttonMode.subMenu, nullptr);
+    ExpectItems(m_popup,
+        {{L"Exit", ID_TRAY_EXIT, false}, {L"About", ID_TRAY_ABOUT, false}, {nullptr, 0, false},
+            {L"Button Mode", 0, true}});
 }
 
 TEST_F(TrayMenu, ButtonModeOffersOneThenNormal)
 {
-    const HMENU modes = GetSubMenu(m_popup, 3);
-    ASSERT_NE(modes, nullptr);
-    ASSERT_EQ(GetMenuItemCount(modes), 2);
-
-    const MenuItem one = ReadItem(modes, 0);
-    EXPECT_EQ(one.text, L"One");
-    EXPECT_EQ(one.id, static_cast<UINT>(ID_MODE_ONE));
-    EXPECT_EQ(one.subMenu, nullptr);
-
-    const MenuItem normal = ReadItem(modes, 1);
-    EXPECT_EQ(normal.text, L"Normal");
-    EXPECT_EQ(normal.id, static_cast<UINT>(ID_MODE_NORMAL));
-    EXPECT_EQ(normal.subMenu, nullptr);
+    ExpectItems(GetSubMenu(m_popup, 3), {{L"One", ID_MODE_ONE, false}, {L"Normal", ID_MODE_NORMAL, false}});
 }
 
 TEST(TrayMenuResource, CarriesNoCheckGreyOrDefaultMark)

@@ -27,9 +27,11 @@ volatile LONG g_refusedInstalls = 0;
 volatile LONG g_refusedIconAdds = 0;
 volatile LONG g_installs = 0;
 
-bool SameText(const char* a, const char* b)
+// Sets a one-shot switch that the redirected function takes back when it acts.
+DWORD ArmOnce(volatile LONG& once)
 {
-    return lstrcmpiA(a, b) == 0;
+    InterlockedExchange(&once, 1);
+    return 1;
 }
 
 // Points the module's import of dllName!functionName at replacement and gives
@@ -44,7 +46,7 @@ void* RedirectImport(HMODULE module, const char* dllName, const char* functionNa
         return nullptr;
     for (auto* entry = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); entry->Name != 0;
          ++entry) {
-        if (!SameText(reinterpret_cast<const char*>(base + entry->Name), dllName))
+        if (lstrcmpiA(reinterpret_cast<const char*>(base + entry->Name), dllName) != 0)
             continue;
         const DWORD namesOffset = entry->OriginalFirstThunk != 0 ? entry->OriginalFirstThunk : entry->FirstThunk;
         auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + namesOffset);
@@ -138,20 +140,17 @@ DWORD WINAPI DropMouseFilter(void*)
 
 DWORD WINAPI RefuseNextFilterInstall(void*)
 {
-    InterlockedExchange(&g_refuseInstalls, 1);
-    return 1;
+    return ArmOnce(g_refuseInstalls);
 }
 
 DWORD WINAPI RefuseNextIconAdd(void*)
 {
-    InterlockedExchange(&g_refuseIconAdds, 1);
-    return 1;
+    return ArmOnce(g_refuseIconAdds);
 }
 
 DWORD WINAPI SlowNextShellCall(void*)
 {
-    InterlockedExchange(&g_slowShellCalls, 1);
-    return 1;
+    return ArmOnce(g_slowShellCalls);
 }
 
 DWORD WINAPI Refusals(void*)

@@ -5,8 +5,6 @@
 
 #include <tlhelp32.h>
 
-#include <fstream>
-#include <sstream>
 #include <utility>
 
 namespace e2e {
@@ -81,21 +79,9 @@ ProgramProcess ProgramProcess::Launch(const LaunchOptions& options)
     if (output == INVALID_HANDLE_VALUE)
         return program;
 
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = output;
-    startup.hStdError = output;
-    std::string commandLine = "\"" + options.programPath + "\"";
-    if (!options.arguments.empty())
-        commandLine += " " + options.arguments;
-    PROCESS_INFORMATION process{};
-    if (CreateProcessA(options.programPath.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-            options.currentDirectory.empty() ? nullptr : options.currentDirectory.c_str(), &startup, &process)) {
-        CloseHandle(process.hThread);
-        program.m_process = process.hProcess;
-        program.m_processId = process.dwProcessId;
-    }
+    program.m_process = testing_support::StartProgram(options.programPath, options.arguments, output,
+        options.currentDirectory);
+    program.m_processId = program.m_process != nullptr ? GetProcessId(program.m_process) : 0;
     CloseHandle(output);
     return program;
 }
@@ -132,10 +118,7 @@ bool ProgramProcess::WaitForExit(DWORD timeoutMs) const
 
 std::string ProgramProcess::Output() const
 {
-    std::ifstream in(m_outputPath, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return testing_support::FileBytes(m_outputPath);
 }
 
 bool ProgramProcess::Stop()

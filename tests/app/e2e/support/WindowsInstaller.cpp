@@ -4,9 +4,6 @@
 
 #include <shlobj.h>
 
-#include <fstream>
-#include <sstream>
-
 namespace e2e {
 
 namespace {
@@ -115,14 +112,6 @@ bool FolderExists(const std::string& path)
 {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-std::string FileBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
 }
 
 } // namespace e2e

@@ -5,6 +5,7 @@
 // the folders the package writes to.
 
 #include "StoredMode.h"
+#include "TestSupport.h"
 
 #include <windows.h>
 
@@ -40,7 +41,6 @@ std::optional<RegistryData> ReadMachineRunValue(REGSAM view = KEY_WOW64_64KEY);
 std::string KnownFolder(int csidl);
 bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
-// The file's bytes; empty when it cannot be read.
-std::string FileBytes(const std::string& path);
+using testing_support::FileBytes;
 
 } // namespace e2e
