@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <vector>
 
 namespace testing_support {
@@ -64,9 +66,12 @@ namespace {
 
 std::string UnixTemporaryPath()
 {
+    // Process ids repeat across the Wine servers of sessions run side by
+    // side; the prefix tells them apart.
+    static const size_t prefix = std::hash<std::string>{}(getenv("WINEPREFIX") ? getenv("WINEPREFIX") : "");
     static unsigned counter = 0;
     char name[128];
-    std::snprintf(name, sizeof name, "/tmp/vantrel-test-%lu-%u", GetCurrentProcessId(), ++counter);
+    std::snprintf(name, sizeof name, "/tmp/vantrel-test-%zx-%lu-%u", prefix, GetCurrentProcessId(), ++counter);
     return name;
 }
 
