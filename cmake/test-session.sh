@@ -19,6 +19,27 @@ wine=/usr/lib/wine/wine64
 
 log() { echo "test-session: $*"; }
 
+# What Wine's menu builder writes into the home folder (launchers, menus,
+# icons, desktop links): paths, types, sizes and times. A run must leave it
+# as it found it.
+home_state() {
+    local dir
+    for dir in "$HOME/.local/share/applications" "$HOME/.config/menus" "$HOME/.local/share/icons" \
+        "$HOME/.local/share/desktop-directories" "$HOME/Desktop"; do
+        if [ -e "$dir" ]; then find "$dir" -printf '%p %y %s %T@\n' | sort; else echo "$dir absent"; fi
+    done
+}
+
+check_home() {
+    [ -f "$session/home.before" ] || return 0
+    if ! home_state | diff "$session/home.before" - >"$session/home.diff"; then
+        log "the tests changed the home folder ($HOME; < before, > after):"
+        cat "$session/home.diff"
+        return 1
+    fi
+    rm -f "$session/home.before" "$session/home.diff"
+}
+
 # Makes a prefix at $1 with wineboot; its Wine server has ended on return.
 make_prefix() {
     log "creating Wine prefix $1"
@@ -52,6 +73,7 @@ stop_session() {
 start_session() {
     mkdir -p "$session"
     stop_session   # leftovers of a run that was killed
+    home_state >"$session/home.before"
     command -v Xvfb >/dev/null || { log "Xvfb is not installed"; exit 1; }
 
     # -displayfd makes Xvfb choose a free display and write its number.
@@ -111,6 +133,6 @@ start_session() {
 
 case $action in
     start) start_session ;;
-    stop) stop_session; log "stopped" ;;
+    stop) stop_session; log "stopped"; check_home ;;
     *) echo "usage: $0 start|stop SESSION_DIR WINEPREFIX [ARCH [TEMPLATE [KEEPER]]]" >&2; exit 2 ;;
 esac
