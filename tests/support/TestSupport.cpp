@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <functional>
 #include <vector>
 
 namespace testing_support {
@@ -66,9 +65,8 @@ namespace {
 
 std::string UnixTemporaryPath()
 {
-    // Process ids repeat across the Wine servers of sessions run side by
-    // side; the prefix tells them apart.
-    static const size_t prefix = std::hash<std::string>{}(getenv("WINEPREFIX") ? getenv("WINEPREFIX") : "");
+    // Process ids repeat across the Wine servers of test sessions side by side; their prefixes differ.
+    static const size_t prefix = std::hash<std::string>{}(std::getenv("WINEPREFIX") ? std::getenv("WINEPREFIX") : "");
     static unsigned counter = 0;
     char name[128];
     std::snprintf(name, sizeof name, "/tmp/vantrel-test-%zx-%lu-%u", prefix, GetCurrentProcessId(), ++counter);

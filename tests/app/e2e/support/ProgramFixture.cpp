@@ -223,9 +223,10 @@ std::string ProgramTest::RealRightClickOnTestWindow()
 
 ClickRecorder& ProgramTest::TestWindow()
 {
-    if (!m_clickRecorder)
-        m_clickRecorder = std::make_unique<ClickRecorder>(kClickRecorderRect);
-    return *m_clickRecorder;
+    // One for the whole program: Wine hides a window (when it is destroyed)
+    // only after about 2 s without a window manager.
+    static ClickRecorder recorder(kClickRecorderRect);
+    return recorder;
 }
 
 std::string ProgramTest::IconTooltip() const
