@@ -132,8 +132,7 @@ TEST_F(ButtonModeTest, ChoosingOneInOneChangesNothing)
     ASSERT_TRUE(Choose(MenuChoice::One, kLeftButton));
     testing_support::PumpMessagesFor(kNoChangeWaitMs);
 
-    EXPECT_FALSE(ReadStoredMode().has_value())
-        << "nothing may be stored: " << ReadStoredMode().value_or(RegistryData{}).Text();
+    EXPECT_FALSE(ReadStoredMode()) << "nothing may be stored: " << ReadStoredMode().value_or(RegistryData{}).Text();
     EXPECT_TRUE(ShowsOnlyIcon(kModeIconId));
     EXPECT_EQ(RealRightClickOnTestWindow(), kLeftClickArrived);
 }

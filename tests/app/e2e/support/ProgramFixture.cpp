@@ -223,10 +223,9 @@ std::string ProgramTest::RealRightClickOnTestWindow()
 
 ClickRecorder& ProgramTest::TestWindow()
 {
-    // One for the whole program: Wine hides a window (when it is destroyed)
-    // only after about 2 s without a window manager.
-    static ClickRecorder recorder(kClickRecorderRect);
-    return recorder;
+    if (!m_clickRecorder)
+        m_clickRecorder = std::make_unique<ClickRecorder>(kClickRecorderRect);
+    return *m_clickRecorder;
 }
 
 std::string ProgramTest::IconTooltip() const

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -67,8 +68,8 @@ protected:
     // A real right click on a window of the test, and the button messages
     // that window received, by name.
     std::string RealRightClickOnTestWindow();
-    // That window, shown from the first use to the program's end, away from
-    // the tray, the menu and the dialogs.
+    // That window, shown from the first use on, away from the tray, the
+    // menu and the dialogs.
     ClickRecorder& TestWindow();
 
     // The tooltip the tray shows while the pointer rests on the icon.
@@ -81,6 +82,7 @@ protected:
     ProgramProcess m_program;
     HWND m_mainWindow = nullptr;
     HWND m_menuWindow = nullptr;
+    std::unique_ptr<ClickRecorder> m_clickRecorder;
 };
 
 inline constexpr char kLeftClickArrived[] = "WM_LBUTTONDOWN WM_LBUTTONUP";
