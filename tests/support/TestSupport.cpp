@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <vector>
@@ -139,9 +140,11 @@ namespace {
 
 std::string UnixTemporaryPath()
 {
+    // Process ids repeat across the Wine servers of test sessions side by side; their prefixes differ.
+    static const size_t prefix = std::hash<std::string>{}(std::getenv("WINEPREFIX") ? std::getenv("WINEPREFIX") : "");
     static unsigned counter = 0;
     char name[128];
-    std::snprintf(name, sizeof name, "/tmp/vantrel-test-%lu-%u", GetCurrentProcessId(), ++counter);
+    std::snprintf(name, sizeof name, "/tmp/vantrel-test-%zx-%lu-%u", prefix, GetCurrentProcessId(), ++counter);
     return name;
 }
 
