@@ -35,8 +35,8 @@ set(CMAKE_CROSSCOMPILING_EMULATOR ${VANTREL_WINE_RUN} CACHE FILEPATH "Runs Windo
 # Lane N uses VANTREL_SESSION_DIR-N and VANTREL_WINEPREFIX-N (wine-run.sh picks
 # them by VANTREL_TEST_LANE). Each lane's prefix is a copy of one made once per
 # tree (VANTREL_WINEPREFIX-template): wineboot costs far more than a copy.
-# TrayKeeper holds an icon in each lane's tray (why: TrayKeeper.cpp).
-add_executable(TrayKeeper WIN32 ${CMAKE_SOURCE_DIR}/cmake/TrayKeeper.cpp)
+# TrayKeeper holds an icon in each lane's tray (why: tests/support/TrayKeeper.cpp).
+add_executable(TrayKeeper WIN32 ${CMAKE_SOURCE_DIR}/tests/support/TrayKeeper.cpp)
 target_link_libraries(TrayKeeper PRIVATE shell32 user32)
 vantrel_warnings(TrayKeeper)
 foreach(lane RANGE 1 ${VANTREL_TEST_LANES})

@@ -5,7 +5,7 @@
 # TEMPLATE: a prefix made once (by whichever session comes first) and copied
 # for each session that has none yet; wineboot costs far more than a copy.
 # KEEPER: TrayKeeper.exe of the tree, which holds an icon in the session's
-# tray throughout (see TrayKeeper.cpp); the session notes it in tray-keeper.
+# tray throughout (see tests/support/TrayKeeper.cpp); the session notes it in tray-keeper.
 # ARCH i686: a session for 32-bit programs. Its prefix is 64-bit too, as
 # 32-bit programs meet 64-bit Windows; where this machine cannot run them both
 # actions end with status 77 (skipped) and the reason.
@@ -20,12 +20,12 @@ wine=/usr/lib/wine/wine64
 log() { echo "test-session: $*"; }
 
 # What Wine's menu builder writes into the home folder (launchers, menus,
-# icons, desktop links): paths, types, sizes and times. A run must leave it
+# icons, file associations, desktop links): paths, types, sizes and times. A run must leave it
 # as it found it.
 home_state() {
     local dir
     for dir in "$HOME/.local/share/applications" "$HOME/.config/menus" "$HOME/.local/share/icons" \
-        "$HOME/.local/share/desktop-directories" "$HOME/Desktop"; do
+        "$HOME/.local/share/desktop-directories" "$HOME/.local/share/mime" "$HOME/Desktop"; do
         if [ -e "$dir" ]; then find "$dir" -printf '%p %y %s %T@\n' | sort; else echo "$dir absent"; fi
     done
 }
