@@ -70,6 +70,21 @@ stop_session() {
     rm -f "$session/display" "$session/tray-keeper"
 }
 
+# Nine tenths of a prefix are Wine's own DLLs in system32 and syswow64, which
+# only a prefix update for a new Wine rewrites: the copies share them as hard
+# links and take the rest (registry, users' folders, ini files) as copies of
+# their own.
+copy_prefix() {
+    local from=$1 to=$2 shared="drive_c/windows/system32 drive_c/windows/syswow64" dir
+    mkdir -p "$to" || return 1
+    tar -C "$from" --exclude=./drive_c/windows/system32 --exclude=./drive_c/windows/syswow64 -cf - . \
+        | tar -C "$to" -xpf - || return 1
+    for dir in $shared; do
+        [ -d "$from/$dir" ] && { cp -al "$from/$dir" "$to/$dir" || return 1; }
+    done
+    return 0
+}
+
 start_session() {
     mkdir -p "$session"
     stop_session   # leftovers of a run that was killed
@@ -105,7 +120,7 @@ start_session() {
         ) 9>"$template.lock" || { stop_session; exit 1; }
         log "copying $template to $prefix"
         rm -rf "$prefix" "$prefix.tmp"
-        cp -a "$template" "$prefix.tmp" && mv "$prefix.tmp" "$prefix" || { log "copy failed"; stop_session; exit 1; }
+        copy_prefix "$template" "$prefix.tmp" && mv "$prefix.tmp" "$prefix" || { log "copy failed"; stop_session; exit 1; }
     fi
     # A crash must end the process, not wait on a dialog nobody can see.
     # The 64-bit view by name: with wine32 installed, `wine reg` is the 32-bit
