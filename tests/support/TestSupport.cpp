@@ -36,15 +36,20 @@ void PumpMessagesFor(DWORD milliseconds)
 std::string ClassNameOf(HWND window)
 {
     char name[256] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
+    const int length = GetClassNameA(window, name, static_cast<int>(sizeof name));
+    return std::string(name, length > 0 ? static_cast<size_t>(length) : 0);
 }
 
 std::string WindowTextOf(HWND window)
 {
-    char text[256] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
+    char text[1024] = {};
+    // Sent, so a window of another process answers through its own thread;
+    // bounded, so a hung program cannot hang the test.
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
+            &length))
+        return {};
+    return std::string(text, length < sizeof text ? length : sizeof text - 1);
 }
 
 namespace {

@@ -17,7 +17,8 @@ bool PumpMessagesUntil(const std::function<bool()>& done, DWORD timeoutMs);
 // Pumps this thread's messages for the given time.
 void PumpMessagesFor(DWORD milliseconds);
 
-// A window's class name and its text (both cut at 255 characters).
+// A window's class name (cut at 255 characters) and its text (cut at 1,023),
+// also for a window of another process.
 std::string ClassNameOf(HWND window);
 std::string WindowTextOf(HWND window);
 

@@ -29,7 +29,7 @@ protected:
         if (std::find(texts.begin(), texts.end(), kAboutVersionText) == texts.end())
             return ::testing::AssertionFailure() << "no text \"" << kAboutVersionText << "\"";
         const HWND ok = GetDlgItem(about, IDOK);
-        if (ok == nullptr || TextOf(ok) != "OK")
+        if (ok == nullptr || WindowTextOf(ok) != "OK")
             return ::testing::AssertionFailure() << "no OK button with the identifier IDOK";
         if (!HasDefaultPushButtonStyle(ok))
             return ::testing::AssertionFailure() << "OK is not the default button";

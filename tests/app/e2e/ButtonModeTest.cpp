@@ -62,11 +62,7 @@ TEST_F(ButtonModeTest, InModeOneARightPressOnTheIconStillOpensTheMenuWithOneChec
     ASSERT_TRUE(WaitForIcon(m_mainWindow, kModeIconId, true, 10000));
 
     // The filter turns this right press into a left press before the tray sees it.
-    const MenuReading menu = MenuAsShownBy(kRightButton);
-
-    ASSERT_TRUE(menu.Succeeded()) << menu.failure;
-    EXPECT_TRUE(menu.IsChecked(kCommandOne)) << menu.Describe();
-    EXPECT_FALSE(menu.IsChecked(kCommandNormal)) << menu.Describe();
+    EXPECT_TRUE(ChecksModes(MenuAsShownBy(kRightButton), true, false));
 }
 
 TEST_F(ButtonModeTest, StoredOneTurnsTheFilterOnFromTheStart)
@@ -76,17 +72,12 @@ TEST_F(ButtonModeTest, StoredOneTurnsTheFilterOnFromTheStart)
 
     EXPECT_TRUE(ShowsOnlyIcon(kModeIconId));
     EXPECT_EQ(RealRightClickOnTestWindow(), kLeftClickArrived);
-    const MenuReading menu = MenuAsShownBy(kLeftButton);
-    ASSERT_TRUE(menu.Succeeded()) << menu.failure;
-    EXPECT_TRUE(menu.IsChecked(kCommandOne)) << menu.Describe();
-    EXPECT_FALSE(menu.IsChecked(kCommandNormal)) << menu.Describe();
+    EXPECT_TRUE(ChecksModes(MenuAsShownBy(kLeftButton), true, false));
 }
 
 TEST_F(ButtonModeTest, StoredOneAsANumberTurnsTheFilterOnToo)
 {
-    const DWORD one = 1;
-    ASSERT_TRUE(StoreModeData(RegistryData{REG_DWORD, std::vector<BYTE>(reinterpret_cast<const BYTE*>(&one),
-                                                          reinterpret_cast<const BYTE*>(&one) + sizeof one)}));
+    ASSERT_TRUE(StoreModeData(Dword(1)));
     ASSERT_TRUE(Start(kModeIconId));
 
     EXPECT_EQ(RealRightClickOnTestWindow(), kLeftClickArrived);
@@ -104,10 +95,7 @@ TEST_F(ButtonModeTest, ChoosingNormalUndoesOne)
     EXPECT_EQ(RealRightClickOnTestWindow(), kRightClickArrived);
     EXPECT_TRUE(ShowsOnlyIcon(kModeIconId));
     EXPECT_EQ(IconTooltip(), kModeTooltip);
-    const MenuReading menu = MenuAsShownBy(kLeftButton);
-    ASSERT_TRUE(menu.Succeeded()) << menu.failure;
-    EXPECT_FALSE(menu.IsChecked(kCommandOne)) << menu.Describe();
-    EXPECT_TRUE(menu.IsChecked(kCommandNormal)) << menu.Describe();
+    EXPECT_TRUE(ChecksModes(MenuAsShownBy(kLeftButton), false, true));
 }
 
 TEST_F(ButtonModeTest, ChoosingNormalInNormalChangesNothing)

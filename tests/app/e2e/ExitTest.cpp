@@ -144,8 +144,8 @@ TEST_F(ExitTest, ExitAsksWithYesAndNoAndNoAsTheDefault)
     const HWND no = GetDlgItem(question, IDNO);
     ASSERT_NE(yes, nullptr);
     ASSERT_NE(no, nullptr);
-    EXPECT_EQ(TextOf(yes), "&Yes");
-    EXPECT_EQ(TextOf(no), "&No");
+    EXPECT_EQ(WindowTextOf(yes), "&Yes");
+    EXPECT_EQ(WindowTextOf(no), "&No");
     EXPECT_EQ(GetDlgItem(question, IDCANCEL), nullptr) << "only Yes and No";
     // DM_GETDEFID answers 1 under Wine whatever the default is; the style
     // tells.
@@ -288,7 +288,7 @@ TEST_F(ExitTest, ASecondExitWhileTheQuestionIsOpenEndsCleanly)
         [&] {
             for (HWND window : TopLevelWindowsOf(m_program.Id())) {
                 if (window != first && window != m_mainWindow && IsWindowVisible(window) &&
-                    ClassNameOf(window) == kDialogClass && TextOf(window) == kProgramTitle)
+                    ClassNameOf(window) == kDialogClass && WindowTextOf(window) == kProgramTitle)
                     second = window;
             }
             return second != nullptr;

@@ -70,10 +70,7 @@ TEST_F(FilterLibraryTest, WithoutTheLibraryOneIsStillStoredAndCheckedButNothingE
     EXPECT_TRUE(ShowsOnlyIcon(kFirstIconId)) << "the icons stay as they were";
     EXPECT_EQ(IconTooltip(), kFirstTooltip);
     EXPECT_EQ(RealRightClickOnTestWindow(), kRightClickArrived) << "no filter can run";
-    const MenuReading menu = MenuAsShownBy(kLeftButton);
-    ASSERT_TRUE(menu.Succeeded()) << menu.failure;
-    EXPECT_TRUE(menu.IsChecked(kCommandOne)) << menu.Describe();
-    EXPECT_FALSE(menu.IsChecked(kCommandNormal)) << menu.Describe();
+    EXPECT_TRUE(ChecksModes(MenuAsShownBy(kLeftButton), true, false));
     EXPECT_TRUE(HasLine(m_program.Output(), "LoadLibrary failed")) << "standard output: " << m_program.Output();
 }
 
@@ -84,9 +81,7 @@ TEST_F(FilterLibraryTest, WithoutTheLibraryAStoredOneKeepsTheFirstIcon)
 
     EXPECT_TRUE(ShowsOnlyIcon(kFirstIconId));
     EXPECT_EQ(RealRightClickOnTestWindow(), kRightClickArrived);
-    const MenuReading menu = MenuAsShownBy(kLeftButton);
-    ASSERT_TRUE(menu.Succeeded()) << menu.failure;
-    EXPECT_TRUE(menu.IsChecked(kCommandOne)) << menu.Describe();
+    EXPECT_TRUE(ChecksModes(MenuAsShownBy(kLeftButton), true, false));
 }
 
 TEST_F(FilterLibraryTest, ALibraryPlantedInTheCurrentDirectoryIsNotLoaded)

@@ -60,17 +60,11 @@ TEST_F(HarnessTest, IconProbingTellsPresentFromAbsentIcons)
 TEST_F(HarnessTest, TheProbeReadsEachStateOfTheOtherProcesssMenu)
 {
     ASSERT_TRUE(Start(kFirstIconId));
-    const MenuReading before = MenuAsShownBy(kLeftButton);
-    ASSERT_TRUE(before.Succeeded()) << before.failure;
+    EXPECT_TRUE(ChecksModes(MenuAsShownBy(kLeftButton), false, true)) << "before the choice";
 
     ASSERT_TRUE(Choose(MenuChoice::One, kLeftButton));
-    const MenuReading after = MenuAsShownBy(kLeftButton);
 
-    ASSERT_TRUE(after.Succeeded()) << after.failure;
-    EXPECT_TRUE(before.IsChecked(kCommandNormal)) << before.Describe();
-    EXPECT_FALSE(before.IsChecked(kCommandOne)) << before.Describe();
-    EXPECT_TRUE(after.IsChecked(kCommandOne)) << after.Describe();
-    EXPECT_FALSE(after.IsChecked(kCommandNormal)) << after.Describe();
+    EXPECT_TRUE(ChecksModes(MenuAsShownBy(kLeftButton), true, false)) << "after the choice";
 }
 
 TEST_F(HarnessTest, TheTooltipFollowsTheIcon)

@@ -3,10 +3,11 @@
 // click elsewhere while the thread sits in one of its nested loops: the
 // popup menu, the exit question and the About dialog.
 
-#include "MouseHookLog.h"
+#include "ClickRecorder.h"
 #include "ProgramFixture.h"
 #include "ProgramWindows.h"
 #include "RealInput.h"
+#include "RecordingMouseHook.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -44,23 +45,30 @@ protected:
     }
 
     // A real click of the X button on the test window, and what the test's
-    // hook was handed for it.
-    std::string HookedClickOnTestWindow(MouseHookLog& hookLog, int xButton)
+    // hook was handed for it: "WM_LBUTTONDOWN (injected) WM_LBUTTONUP
+    // (injected)" style text.
+    std::string HookedClickOnTestWindow(RecordingMouseHook& hook, int xButton)
     {
         // Events of earlier clicks (the one on the icon) may still be on
         // their way.
         testing_support::PumpMessagesFor(kStragglerWaitMs);
-        hookLog.Clear();
+        hook.Clear();
         const POINT target = TestWindow().Centre();
         if (!ClickAt(target, xButton))
             return "(xdotool failed)";
-        hookLog.WaitForEvents(2, kHookedClickTimeoutMs);
+        testing_support::PumpMessagesUntil([&] { return hook.ButtonEvents().size() >= 2; }, kHookedClickTimeoutMs);
         testing_support::PumpMessagesFor(kStragglerWaitMs);
-        for (const HookedButtonEvent& event : hookLog.Events()) {
-            if (event.point.x != target.x || event.point.y != target.y)
-                return DescribeHookedEvents(hookLog.Events()) + " (not all at the click's point)";
+        std::string text;
+        bool allAtTarget = true;
+        for (const HookedMouseEvent& event : hook.ButtonEvents()) {
+            text += (text.empty() ? "" : " ") + ButtonMessageNames({static_cast<UINT>(event.message)});
+            if (event.flags & LLMHF_INJECTED)
+                text += " (injected)";
+            allAtTarget = allAtTarget && event.point.x == target.x && event.point.y == target.y;
         }
-        return DescribeHookedEvents(hookLog.Events());
+        if (text.empty())
+            return "(none)";
+        return allAtTarget ? text : text + " (not all at the click's point)";
     }
 
     bool MenuIsOpen() const { return m_menuWindow != nullptr && IsWindowVisible(m_menuWindow); }
@@ -114,14 +122,14 @@ TEST_F(NestedLoopInputTest, WhileTheAboutDialogIsOpenARightClickElsewhereArrives
 // hook would see it.
 TEST_F(NestedLoopInputTest, WhileThePopupMenuIsOpenTheFilterTakesARightClickElsewhereAndInjectsALeftClick)
 {
-    MouseHookLog hookLog;
-    ASSERT_TRUE(hookLog.IsInstalled());
+    RecordingMouseHook hook;
+    ASSERT_TRUE(hook.IsInstalled());
     ASSERT_TRUE(StartInModeOne());
     TestWindow();
     ASSERT_TRUE(OpenMenu(kLeftButton));
     ASSERT_TRUE(MenuIsOpen());
 
-    EXPECT_EQ(HookedClickOnTestWindow(hookLog, kRightButton), kInjectedLeftClick);
+    EXPECT_EQ(HookedClickOnTestWindow(hook, kRightButton), kInjectedLeftClick);
 
     EXPECT_TRUE(WaitUntilGone(m_menuWindow, kMenuTimeoutMs)) << "a left press outside the menu closes it";
     EXPECT_TRUE(m_program.IsRunning());
@@ -131,14 +139,14 @@ TEST_F(NestedLoopInputTest, WhileThePopupMenuIsOpenTheFilterTakesARightClickElse
 // click itself, so the observation above tells a served filter from none.
 TEST_F(NestedLoopInputTest, WithoutTheFilterTheRightClickElsewhereReachesTheHooksUnchangedWhileTheMenuIsOpen)
 {
-    MouseHookLog hookLog;
-    ASSERT_TRUE(hookLog.IsInstalled());
+    RecordingMouseHook hook;
+    ASSERT_TRUE(hook.IsInstalled());
     ASSERT_TRUE(Start(kFirstIconId));
     TestWindow();
     ASSERT_TRUE(OpenMenu(kLeftButton));
     ASSERT_TRUE(MenuIsOpen());
 
-    EXPECT_EQ(HookedClickOnTestWindow(hookLog, kRightButton), kPlainRightClick);
+    EXPECT_EQ(HookedClickOnTestWindow(hook, kRightButton), kPlainRightClick);
 
     EXPECT_TRUE(WaitUntilGone(m_menuWindow, kMenuTimeoutMs)) << "a right press outside the menu closes it";
 }

@@ -112,12 +112,6 @@ RegistryData Bytes(DWORD type, const std::string& bytes)
     return RegistryData{type, std::vector<BYTE>(bytes.begin(), bytes.end())};
 }
 
-RegistryData Dword(DWORD number)
-{
-    const auto* bytes = reinterpret_cast<const BYTE*>(&number);
-    return RegistryData{REG_DWORD, std::vector<BYTE>(bytes, bytes + sizeof number)};
-}
-
 std::vector<StoredModeCase> CasesOfEveryLength(
     DWORD type, RegistryData (*makeData)(DWORD, size_t), bool oneFromOneByte, const std::vector<size_t>& clickLengths)
 {
@@ -189,8 +183,7 @@ TEST_P(StoredModeTest, IsAppliedAndShownAsItReadsAndKeptUntilAModeIsChosen)
     const MenuReading menu = ReadMenu();
     EXPECT_TRUE(KeyUnchanged(storedCase)) << "with the menu open";
     ASSERT_TRUE(menu.Succeeded()) << menu.failure;
-    EXPECT_EQ(menu.IsChecked(kCommandOne), storedCase.readsAs == ReadsAs::One) << menu.Describe();
-    EXPECT_EQ(menu.IsChecked(kCommandNormal), storedCase.readsAs == ReadsAs::Normal) << menu.Describe();
+    EXPECT_TRUE(ChecksModes(menu, storedCase.readsAs == ReadsAs::One, storedCase.readsAs == ReadsAs::Normal));
 
     ASSERT_TRUE(ChooseInOpenMenu(storedCase.choice));
     const RegistryData chosen = StoredChoice(storedCase.choice);

@@ -59,7 +59,6 @@ RegistryData TextStartingWithOne(DWORD type, size_t length);
 // (bigEndian: the number 1 as big-endian bytes).
 RegistryData NumberOneThenLetters(DWORD type, size_t width, bool bigEndian, size_t length);
 RegistryData Bytes(DWORD type, const std::string& bytes);
-RegistryData Dword(DWORD number);
 
 // One case for each of kCaseLengths: data made by makeData, read as One from
 // 1 to 2048 bytes when oneFromOneByte, else never.

@@ -4,8 +4,6 @@
 #include "ProgramWindows.h"
 #include "TestSupport.h"
 
-#include <tlhelp32.h>
-
 #include <cstddef>
 #include <memory>
 #include <sstream>
@@ -129,32 +127,20 @@ HWND WaitForOpenMenuWindow(DWORD processId, DWORD timeoutMs)
     return found;
 }
 
-namespace {
-
-std::vector<std::string> LoadedModules(DWORD processId, bool fullPaths)
-{
-    std::vector<std::string> names;
-    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId);
-    if (snapshot == INVALID_HANDLE_VALUE)
-        return names;
-    MODULEENTRY32 module{};
-    module.dwSize = sizeof module;
-    for (BOOL more = Module32First(snapshot, &module); more; more = Module32Next(snapshot, &module))
-        names.emplace_back(fullPaths ? module.szExePath : module.szModule);
-    CloseHandle(snapshot);
-    return names;
-}
-
-} // namespace
-
 std::vector<std::string> LoadedModuleNames(DWORD processId)
 {
-    return LoadedModules(processId, false);
+    std::vector<std::string> names;
+    for (const MODULEENTRY32& module : LoadedModules(processId))
+        names.emplace_back(module.szModule);
+    return names;
 }
 
 std::vector<std::string> LoadedModulePaths(DWORD processId)
 {
-    return LoadedModules(processId, true);
+    std::vector<std::string> paths;
+    for (const MODULEENTRY32& module : LoadedModules(processId))
+        paths.emplace_back(module.szExePath);
+    return paths;
 }
 
 } // namespace e2e

@@ -51,7 +51,7 @@ std::string VisibleTooltipText(DWORD trayProcessId)
 {
     for (HWND window : TopLevelWindowsOf(trayProcessId)) {
         if (IsWindowVisible(window) && ClassNameOf(window) == kTooltipClass)
-            return TextOf(window);
+            return WindowTextOf(window);
     }
     return {};
 }

@@ -3,8 +3,6 @@
 #include "MenuProbeRequest.h"
 #include "TestSupport.h"
 
-#include <tlhelp32.h>
-
 namespace e2e {
 
 namespace {
@@ -39,27 +37,11 @@ bool SameName(const std::string& a, const std::string& b)
     return lstrcmpiA(a.c_str(), b.c_str()) == 0;
 }
 
-// Base of the named module in the process. The module list of a process
-// still starting can be refused with ERROR_BAD_LENGTH: asked again then.
 BYTE* RemoteModuleBase(DWORD processId, const char* moduleName)
 {
-    for (int attempt = 0; attempt < 10; ++attempt) {
-        const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId);
-        if (snapshot == INVALID_HANDLE_VALUE) {
-            Sleep(50);
-            continue;
-        }
-        BYTE* base = nullptr;
-        MODULEENTRY32 module{};
-        module.dwSize = sizeof module;
-        for (BOOL more = Module32First(snapshot, &module); more; more = Module32Next(snapshot, &module)) {
-            if (SameName(module.szModule, moduleName)) {
-                base = module.modBaseAddr;
-                break;
-            }
-        }
-        CloseHandle(snapshot);
-        return base;
+    for (const MODULEENTRY32& module : LoadedModules(processId)) {
+        if (SameName(module.szModule, moduleName))
+            return module.modBaseAddr;
     }
     return nullptr;
 }
@@ -118,6 +100,27 @@ std::string EnsureProbeLoaded(HANDLE process)
 }
 
 } // namespace
+
+std::vector<MODULEENTRY32> LoadedModules(DWORD processId)
+{
+    // The module list of a process still starting can be refused with
+    // ERROR_BAD_LENGTH: asked again then.
+    std::vector<MODULEENTRY32> modules;
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId);
+        if (snapshot == INVALID_HANDLE_VALUE) {
+            Sleep(50);
+            continue;
+        }
+        MODULEENTRY32 module{};
+        module.dwSize = sizeof module;
+        for (BOOL more = Module32First(snapshot, &module); more; more = Module32Next(snapshot, &module))
+            modules.push_back(module);
+        CloseHandle(snapshot);
+        break;
+    }
+    return modules;
+}
 
 std::string CallProbe(HANDLE process, const char* exportName, void* data, size_t size, DWORD& result)
 {

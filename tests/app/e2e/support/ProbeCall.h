@@ -6,9 +6,15 @@
 
 #include <windows.h>
 
+#include <tlhelp32.h>
+
 #include <string>
+#include <vector>
 
 namespace e2e {
+
+// The modules loaded in the process; empty when it has none to show (ended).
+std::vector<MODULEENTRY32> LoadedModules(DWORD processId);
 
 // Runs the probe's export with a copy of data (size bytes, in memory of the
 // program) as its one parameter, or null when size is 0, and copies the data

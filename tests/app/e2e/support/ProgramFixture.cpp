@@ -187,6 +187,15 @@ MenuReading ProgramTest::ReadMenu() const
     return ::testing::AssertionSuccess();
 }
 
+::testing::AssertionResult ChecksModes(const MenuReading& menu, bool oneChecked, bool normalChecked)
+{
+    if (!menu.Succeeded())
+        return ::testing::AssertionFailure() << menu.failure;
+    if (menu.IsChecked(kCommandOne) != oneChecked || menu.IsChecked(kCommandNormal) != normalChecked)
+        return ::testing::AssertionFailure() << menu.Describe();
+    return ::testing::AssertionSuccess();
+}
+
 MenuReading ProgramTest::MenuAsShownBy(int xButton)
 {
     MenuReading reading;

@@ -22,6 +22,10 @@ namespace e2e {
 
 enum class MenuChoice { Exit, About, One, Normal };
 
+// The menu was read and shows One and Normal checked as given; otherwise the
+// failure says what was read.
+::testing::AssertionResult ChecksModes(const MenuReading& menu, bool oneChecked, bool normalChecked);
+
 class ProgramTest : public ::testing::Test {
 protected:
     ProgramTest() : ProgramTest(kProgramFileName) {}

@@ -32,29 +32,10 @@ BOOL CALLBACK CollectChild(HWND window, LPARAM context)
 
 bool Matches(HWND window, const char* className, const char* title)
 {
-    return ClassNameOf(window) == className && (title == nullptr || TextOf(window) == title);
+    return ClassNameOf(window) == className && (title == nullptr || WindowTextOf(window) == title);
 }
 
 } // namespace
-
-std::string ClassNameOf(HWND window)
-{
-    char name[256] = {};
-    const int length = GetClassNameA(window, name, static_cast<int>(sizeof name));
-    return std::string(name, length > 0 ? static_cast<size_t>(length) : 0);
-}
-
-std::string TextOf(HWND window)
-{
-    char text[1024] = {};
-    // Sent, so a window of another process answers through its own thread;
-    // bounded, so a hung program cannot hang the test.
-    DWORD_PTR length = 0;
-    if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
-            &length))
-        return {};
-    return std::string(text, length < sizeof text ? length : sizeof text - 1);
-}
 
 std::vector<HWND> TopLevelWindowsOf(DWORD processId)
 {
@@ -121,7 +102,7 @@ std::vector<std::string> StaticTextsOf(HWND dialog)
     std::vector<std::string> texts;
     for (HWND child : ChildWindowsOf(dialog)) {
         if (ClassNameOf(child) == kStaticClass)
-            texts.push_back(TextOf(child));
+            texts.push_back(WindowTextOf(child));
     }
     return texts;
 }

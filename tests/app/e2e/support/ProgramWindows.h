@@ -4,6 +4,8 @@
 // user's clicks and keys would. Every wait pumps the caller's messages (a
 // test window of the caller keeps answering) and is bounded.
 
+#include "TestSupport.h"
+
 #include <windows.h>
 
 #include <string>
@@ -11,8 +13,8 @@
 
 namespace e2e {
 
-std::string ClassNameOf(HWND window);
-std::string TextOf(HWND window);
+using testing_support::ClassNameOf;
+using testing_support::WindowTextOf;
 
 // Top-level windows of one process, in Z order, visible or not.
 std::vector<HWND> TopLevelWindowsOf(DWORD processId);

@@ -50,6 +50,12 @@ std::string RegistryData::Text() const
     return text.substr(0, text.find('\0'));
 }
 
+RegistryData Dword(DWORD number)
+{
+    const auto* bytes = reinterpret_cast<const BYTE*>(&number);
+    return RegistryData{REG_DWORD, std::vector<BYTE>(bytes, bytes + sizeof number)};
+}
+
 bool ProgramKeyExists()
 {
     return OpenKey(KEY_QUERY_VALUE, false).Handle() != nullptr;
@@ -76,21 +82,30 @@ std::optional<RegistryData> ReadStoredMode()
                                          << "\", " << stored->bytes.size() << " bytes";
 }
 
-std::optional<RegistryData> ReadProgramValue(const std::string& name)
+std::optional<RegistryData> ReadRegistryValue(HKEY root, const std::string& keyPath, const std::string& name,
+    REGSAM view)
 {
-    const OpenKey key(KEY_QUERY_VALUE, false);
-    if (key.Handle() == nullptr)
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, keyPath.c_str(), 0, KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS)
         return std::nullopt;
     RegistryData data;
     DWORD size = 0;
-    if (RegQueryValueExA(key.Handle(), name.c_str(), nullptr, &data.type, nullptr, &size) != ERROR_SUCCESS)
+    LSTATUS status = RegQueryValueExA(key, name.c_str(), nullptr, &data.type, nullptr, &size);
+    if (status == ERROR_SUCCESS) {
+        // Exactly the stored size: RegQueryValueExA adds no terminator then.
+        data.bytes.resize(size);
+        status = RegQueryValueExA(key, name.c_str(), nullptr, &data.type, data.bytes.data(), &size);
+        data.bytes.resize(size);
+    }
+    RegCloseKey(key);
+    if (status != ERROR_SUCCESS)
         return std::nullopt;
-    // Exactly the stored size: RegQueryValueExA adds no terminator then.
-    data.bytes.resize(size);
-    if (RegQueryValueExA(key.Handle(), name.c_str(), nullptr, &data.type, data.bytes.data(), &size) != ERROR_SUCCESS)
-        return std::nullopt;
-    data.bytes.resize(size);
     return data;
+}
+
+std::optional<RegistryData> ReadProgramValue(const std::string& name)
+{
+    return ReadRegistryValue(HKEY_CURRENT_USER, kProgramKeyPath, name);
 }
 
 bool StoreModeText(const std::string& text)
@@ -130,16 +145,10 @@ ProgramKeyGuard::ProgramKeyGuard()
     for (DWORD index = 0; m_keyExisted; ++index) {
         char name[16384];
         DWORD nameLength = sizeof name;
-        DWORD type = 0;
-        DWORD size = 0;
-        if (RegEnumValueA(key.Handle(), index, name, &nameLength, nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+        if (RegEnumValueA(key.Handle(), index, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
             break;
-        NamedValue value{std::string(name, nameLength), RegistryData{type, std::vector<BYTE>(size)}};
-        if (RegQueryValueExA(key.Handle(), value.name.c_str(), nullptr, &value.data.type, value.data.bytes.data(),
-                &size) == ERROR_SUCCESS) {
-            value.data.bytes.resize(size);
-            m_values.push_back(value);
-        }
+        if (std::optional<RegistryData> data = ReadProgramValue(std::string(name, nameLength)))
+            m_values.push_back(NamedValue{std::string(name, nameLength), *data});
     }
     DeleteProgramKey();
 }

@@ -25,6 +25,14 @@ struct RegistryData {
     std::string Text() const;
 };
 
+// A REG_DWORD of this number.
+RegistryData Dword(DWORD number);
+
+// Null when the key or the value does not exist; view may add KEY_WOW64_32KEY
+// or KEY_WOW64_64KEY.
+std::optional<RegistryData> ReadRegistryValue(HKEY root, const std::string& keyPath, const std::string& name,
+    REGSAM view = 0);
+
 bool ProgramKeyExists();
 // Null when the key or the value does not exist.
 std::optional<RegistryData> ReadStoredMode();

@@ -13,28 +13,9 @@ constexpr char kProductsKey[] = "Software\\Classes\\Installer\\Products";
 constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr char kRunValueName[] = "Vantrel";
 
-std::optional<RegistryData> ReadValue(HKEY root, const std::string& keyPath, const std::string& name, REGSAM view = 0)
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, keyPath.c_str(), 0, KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS)
-        return std::nullopt;
-    RegistryData data;
-    DWORD size = 0;
-    LONG result = RegQueryValueExA(key, name.c_str(), nullptr, &data.type, nullptr, &size);
-    if (result == ERROR_SUCCESS) {
-        data.bytes.resize(size);
-        result = RegQueryValueExA(key, name.c_str(), nullptr, &data.type, data.bytes.data(), &size);
-        data.bytes.resize(size);
-    }
-    RegCloseKey(key);
-    if (result != ERROR_SUCCESS)
-        return std::nullopt;
-    return data;
-}
-
 std::string TextValue(HKEY root, const std::string& keyPath, const std::string& name, REGSAM view = 0)
 {
-    const std::optional<RegistryData> data = ReadValue(root, keyPath, name, view);
+    const std::optional<RegistryData> data = ReadRegistryValue(root, keyPath, name, view);
     return data ? data->Text() : std::string();
 }
 
@@ -91,7 +72,7 @@ std::string ProductIconOf(const std::string& productName)
 
 std::optional<RegistryData> ReadMachineRunValue(REGSAM view)
 {
-    return ReadValue(HKEY_LOCAL_MACHINE, kRunKey, kRunValueName, view);
+    return ReadRegistryValue(HKEY_LOCAL_MACHINE, kRunKey, kRunValueName, view);
 }
 
 std::string KnownFolder(int csidl)

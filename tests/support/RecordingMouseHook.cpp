@@ -1,6 +1,7 @@
 #include "RecordingMouseHook.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -41,6 +42,16 @@ const HookedMouseEvent* RecordingMouseHook::FirstOf(WPARAM message) const
     const auto found = std::find_if(m_events.begin(), m_events.end(),
         [message](const HookedMouseEvent& event) { return event.message == message; });
     return found == m_events.end() ? nullptr : &*found;
+}
+
+std::vector<HookedMouseEvent> RecordingMouseHook::ButtonEvents() const
+{
+    // A low-level hook is handed moves, wheels and button events only.
+    std::vector<HookedMouseEvent> buttons;
+    std::copy_if(m_events.begin(), m_events.end(), std::back_inserter(buttons), [](const HookedMouseEvent& event) {
+        return event.message != WM_MOUSEMOVE && event.message != WM_MOUSEWHEEL && event.message != WM_MOUSEHWHEEL;
+    });
+    return buttons;
 }
 
 LRESULT CALLBACK RecordingMouseHook::HookProc(int code, WPARAM wParam, LPARAM lParam)
