@@ -2,7 +2,7 @@
 
 #include "TrayIcon.h"
 
-bool IconRetry::IsThere(TrayIcon* const& icon)
+bool IconRetry::AddedOrShown(TrayIcon* const& icon)
 {
     // The add may let Exit free the icon: the pointer is tested again after
     // it. An add also fails for an icon that is already there, so a refusal
@@ -12,7 +12,7 @@ bool IconRetry::IsThere(TrayIcon* const& icon)
 
 void IconRetry::Show(TrayIcon* const& icon, HWND window)
 {
-    if (IsThere(icon)) {
+    if (AddedOrShown(icon)) {
         End();
     } else if (m_window == nullptr) {
         m_window = window;
@@ -23,7 +23,7 @@ void IconRetry::Show(TrayIcon* const& icon, HWND window)
 
 void IconRetry::OnTimer(TrayIcon* const& icon)
 {
-    if (IsThere(icon))
+    if (AddedOrShown(icon))
         End();
     else if (m_window != nullptr)
         SetTimer(m_window, kTimerId, m_pause.Next(), nullptr);

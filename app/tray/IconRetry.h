@@ -34,8 +34,8 @@ public:
     void End();
 
 private:
-    // Whether the shell shows the icon now, or the program has freed it.
-    static bool IsThere(TrayIcon* const& icon);
+    // Adds the icon: true once the shell shows it, or the program freed it.
+    static bool AddedOrShown(TrayIcon* const& icon);
 
     HWND m_window = nullptr;
     GrowingPause m_pause{1000, 60000};

@@ -30,7 +30,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     icon.hWnd = window;
     icon.uID = 1;
     icon.uFlags = NIF_ICON | NIF_TIP;
-    icon.hIcon = LoadIconA(nullptr, MAKEINTRESOURCEA(32516));
+    icon.hIcon = LoadIconA(nullptr, IDI_INFORMATION);
     lstrcpynA(icon.szTip, "test session", sizeof icon.szTip);
     // The tray comes up with the session's first window: try for 30 s.
     bool shown = false;

@@ -39,7 +39,7 @@ std::vector<RECT> ShownIconRects()
         if (IsWindowVisible(child) && ClassNameOf(child) == kTrayIconClass && GetWindowRect(child, &rect))
             rects.push_back(rect);
     }
-    // The test session's keeper icon (cmake/TrayKeeper.cpp) holds the first place.
+    // The test session's keeper icon (tests/support/TrayKeeper.cpp) holds the first place.
     const auto leftmost = std::min_element(rects.begin(), rects.end(), [](RECT a, RECT b) { return a.left < b.left; });
     if (leftmost != rects.end() && GetEnvironmentVariableA("VANTREL_TRAY_KEEPER", nullptr, 0) != 0)
         rects.erase(leftmost);
