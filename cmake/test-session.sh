@@ -20,8 +20,8 @@ wine=/usr/lib/wine/wine64
 log() { echo "test-session: $*"; }
 
 # What Wine's menu builder writes into the home folder (launchers, menus,
-# icons, file associations, desktop links): paths, types, sizes and times. A run must leave it
-# as it found it.
+# icons, file associations, desktop links): paths, types, sizes and times. A
+# run must leave it as it found it.
 home_state() {
     local dir
     for dir in "$HOME/.local/share/applications" "$HOME/.config/menus" "$HOME/.local/share/icons" \
@@ -75,11 +75,11 @@ stop_session() {
 # links and take the rest (registry, users' folders, ini files) as copies of
 # their own.
 copy_prefix() {
-    local from=$1 to=$2 shared="drive_c/windows/system32 drive_c/windows/syswow64" dir
+    local from=$1 to=$2 dir shared=(drive_c/windows/system32 drive_c/windows/syswow64) unshared=()
+    for dir in "${shared[@]}"; do unshared+=(--exclude="./$dir"); done
     mkdir -p "$to" || return 1
-    tar -C "$from" --exclude=./drive_c/windows/system32 --exclude=./drive_c/windows/syswow64 -cf - . \
-        | tar -C "$to" -xpf - || return 1
-    for dir in $shared; do
+    tar -C "$from" "${unshared[@]}" -cf - . | tar -C "$to" -xpf - || return 1
+    for dir in "${shared[@]}"; do
         [ -d "$from/$dir" ] && { cp -al "$from/$dir" "$to/$dir" || return 1; }
     done
     return 0
