@@ -5,7 +5,7 @@
 # TEMPLATE: a prefix made once (by whichever session comes first) and copied
 # for each session that has none yet; wineboot costs far more than a copy.
 # KEEPER: TrayKeeper.exe of the tree, which holds an icon in the session's
-# tray throughout (see tests/support/TrayKeeper.cpp); the session notes it in tray-keeper.
+# tray throughout (see tests/support/TrayKeeper.cpp).
 # ARCH i686: a session for 32-bit programs. Its prefix is 64-bit too, as
 # 32-bit programs meet 64-bit Windows; where this machine cannot run them both
 # actions end with status 77 (skipped) and the reason.
@@ -67,7 +67,7 @@ stop_session() {
         fi
         rm -f "$session/xvfb.pid"
     fi
-    rm -f "$session/display" "$session/tray-keeper"
+    rm -f "$session/display"
 }
 
 # Nine tenths of a prefix are Wine's own DLLs in system32 and syswow64, which
@@ -137,9 +137,7 @@ start_session() {
             grep -qs ready "$session/keeper.log" && break
             sleep 0.1
         done
-        if grep -qs ready "$session/keeper.log"; then
-            touch "$session/tray-keeper"
-        else
+        if ! grep -qs ready "$session/keeper.log"; then
             log "no keeper icon in the tray (tests then wait on Wine's tray more):"; cat "$session/keeper.log"
         fi
     fi

@@ -91,11 +91,11 @@ geometry_of() {
     xdotool getwindowgeometry --shell "$1" | grep -E '^(X|Y|WIDTH|HEIGHT)='
 }
 
-# Right and bottom edges of all visible X windows that the search finds, as
-# the assignments RIGHT and BOTTOM.
+# Right and bottom edges of the X windows given, as the assignments RIGHT and
+# BOTTOM.
 extent_of() {
     local window right=0 bottom=0
-    for window in $(xdotool search --onlyvisible "$@" 2>/dev/null); do
+    for window in "$@"; do
         eval "$(geometry_of "$window")"
         [ $((X + WIDTH)) -gt $right ] && right=$((X + WIDTH))
         [ $((Y + HEIGHT)) -gt $bottom ] && bottom=$((Y + HEIGHT))
@@ -121,9 +121,15 @@ prepare_prefix
 vantrel_pid=$!
 
 # With no XEMBED tray under Xvfb, Wine shows the icons in a small window of
-# its own, which is visible only while it holds an icon.
-wait_for 300 xdotool search --onlyvisible --name '^Wine System Tray$' || { log "no tray icon appeared"; exit 1; }
-tray=$(xdotool search --onlyvisible --name '^Wine System Tray$' | head -n 1)
+# its own, which is visible only while it holds an icon: Wine 8's is titled
+# "Wine System Tray", Wine 10's (explorer's "Shell_TrayWnd") has no title.
+# Both belong to explorer.exe, and until the first click it shows no other.
+tray_window() {
+    xdotool search --onlyvisible --class '^explorer\.exe$' 2>/dev/null | head -n 1
+}
+tray_shown() { [ -n "$(tray_window)" ]; }
+wait_for 300 tray_shown || { log "no tray icon appeared"; exit 1; }
+tray=$(tray_window)
 eval "$(geometry_of "$tray")"
 # Vantrel's is the only icon: the first 20x20 cell. The menu's top edge is
 # where the pointer is, so a press low on the icon leaves the icon in view.
@@ -140,9 +146,9 @@ menu_x=$X menu_y=$Y menu_width=$WIDTH menu_height=$HEIGHT
 xdotool mousemove $((menu_x + menu_width / 2)) $((menu_y + menu_height - 10))
 wait_for 50 vantrel_windows_shown 2 || { log "the Button Mode menu did not open"; exit 1; }
 sleep 0.5   # let the menus paint
-eval "$(extent_of --class '^vantrel.exe$')"
+eval "$(extent_of $(xdotool search --onlyvisible --class '^vantrel.exe$'))"
 menus_right=$RIGHT menus_bottom=$BOTTOM
-eval "$(extent_of --name '^Wine System Tray$')"
+eval "$(extent_of "$tray")"
 right=$(( (RIGHT > menus_right ? RIGHT : menus_right) + 16 ))
 bottom=$(( (BOTTOM > menus_bottom ? BOTTOM : menus_bottom) + 16 ))
 # Scaled without smoothing, so that the small menu font stays crisp.

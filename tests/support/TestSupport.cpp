@@ -40,6 +40,78 @@ std::string ClassNameOf(HWND window)
     return std::string(name, length > 0 ? static_cast<size_t>(length) : 0);
 }
 
+namespace {
+
+constexpr const char* kTrayWindowClasses[] = {"__winex11_standalone_tray", "Shell_TrayWnd"};
+constexpr const char* kTrayIconClasses[] = {"__winex11_tray_icon", "__wine_tray_icon"};
+constexpr char kTrayKeeperClass[] = "VantrelTestTrayKeeper";
+
+BOOL CALLBACK CollectTrayIcon(HWND window, LPARAM icons)
+{
+    const std::string name = ClassNameOf(window);
+    for (const char* iconClass : kTrayIconClasses) {
+        if (name == iconClass && IsWindowVisible(window))
+            reinterpret_cast<std::vector<HWND>*>(icons)->push_back(window);
+    }
+    return TRUE;
+}
+
+// The window whose icon this icon window of the tray shows; null if unknown.
+// Wine offers no call for it (Shell_NotifyIconGetRect is a stub), but Wine 8's
+// and Wine 10's trays alike keep the address of their record of the icon in
+// the icon window's GWLP_USERDATA, and the record's fourth pointer-sized field
+// is the owner (after the two list links and the image). Handles are 32-bit
+// values, and Wine puts a 64-bit process's heap in its low 4 GB, so that a
+// 32-bit test reads a 64-bit tray's record too.
+HWND TrayIconOwner(HWND iconWindow)
+{
+    const ULONG_PTR record = static_cast<ULONG_PTR>(GetWindowLongPtrA(iconWindow, GWLP_USERDATA));
+    DWORD processId = 0;
+    if (record == 0 || GetWindowThreadProcessId(iconWindow, &processId) == 0)
+        return nullptr;
+    const HANDLE tray = OpenProcess(PROCESS_VM_READ | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (tray == nullptr)
+        return nullptr;
+    BOOL trayIsWow64 = FALSE;
+    BOOL selfIsWow64 = FALSE;
+    IsWow64Process(tray, &trayIsWow64);
+    IsWow64Process(GetCurrentProcess(), &selfIsWow64);
+    const bool trayIs64Bit = !trayIsWow64 && (sizeof(void*) == 8 || selfIsWow64);
+    const SIZE_T fieldSize = trayIs64Bit ? 8 : 4;
+    unsigned long long owner = 0; // little-endian: the handle is in the low half
+    SIZE_T read = 0;
+    const bool readOwner = ReadProcessMemory(tray, reinterpret_cast<const void*>(record + 3 * fieldSize), &owner,
+                               fieldSize, &read) != FALSE && read == fieldSize;
+    CloseHandle(tray);
+    return readOwner ? reinterpret_cast<HWND>(static_cast<ULONG_PTR>(owner)) : nullptr;
+}
+
+} // namespace
+
+HWND FindTrayWindow()
+{
+    for (const char* trayClass : kTrayWindowClasses) {
+        const HWND tray = FindWindowA(trayClass, nullptr);
+        if (tray != nullptr && IsWindowVisible(tray))
+            return tray;
+    }
+    return FindWindowA(kTrayWindowClasses[0], nullptr);
+}
+
+std::vector<HWND> ShownTrayIcons()
+{
+    std::vector<HWND> icons;
+    const HWND tray = FindTrayWindow();
+    if (tray == nullptr || !IsWindowVisible(tray))
+        return icons;
+    EnumChildWindows(tray, CollectTrayIcon, reinterpret_cast<LPARAM>(&icons));
+    const HWND keeper = FindWindowA(kTrayKeeperClass, nullptr);
+    if (keeper != nullptr)
+        icons.erase(std::remove_if(icons.begin(), icons.end(), [&](HWND icon) { return TrayIconOwner(icon) == keeper; }),
+            icons.end());
+    return icons;
+}
+
 std::string WindowTextOf(HWND window)
 {
     char text[1024] = {};

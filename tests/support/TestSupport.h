@@ -28,6 +28,18 @@ HWND FindThreadWindow(const char* className, const char* title = nullptr, HWND e
 // Number of such windows.
 int CountThreadWindows(const char* className, const char* title = nullptr, HWND except = nullptr);
 
+// Wine's notification area under Xvfb, where no XEMBED tray exists: a small
+// window of the tray's own, visible while it holds an icon, each icon a 20x20
+// child window, the newest rightmost. Wine 8 shows it as winex11's
+// "__winex11_standalone_tray" with "__winex11_tray_icon" children; Wine 10 as
+// explorer's "Shell_TrayWnd" (which Wine 8 has too, hidden and empty) with
+// "__wine_tray_icon" children. Null when neither exists.
+HWND FindTrayWindow();
+// The visible icon windows of the tray, but for the icon of the test
+// session's keeper (tests/support/TrayKeeper.cpp), which it tells by the
+// icon's owner window.
+std::vector<HWND> ShownTrayIcons();
+
 // Folder of the running test program, with a trailing backslash: the build
 // puts every program and library of the project there.
 std::string ModuleDirectory();

@@ -4,8 +4,8 @@
 // NIM_DELETE that empties it blocks the caller for about 2 s; with another
 // icon shown it takes about 20 ms. Every test that starts and ends a program
 // with an icon paid that wait several times. This icon is added before any
-// test runs, so it holds the tray's first (leftmost) place; the tests'
-// helpers leave that place out when they count or click icons.
+// test runs; the tests' helpers leave it out when they count or click icons,
+// telling it by its owner window (of class "VantrelTestTrayKeeper").
 //
 // Prints "ready" once the icon is shown, then waits for messages until the
 // session's Wine server ends it.

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <shellapi.h>
+
 namespace e2e {
 namespace {
 
@@ -45,6 +47,35 @@ TEST_F(HarnessTest, TheNewestIconIsFoundInWinesTrayWindow)
     // An icon of a program that an earlier test ended may linger 1 to 2 s.
     EXPECT_TRUE(testing_support::PumpMessagesUntil([] { return ShownIconCount() == 1; }, 3000))
         << ShownIconCount() << " icons in the tray";
+}
+
+// The session's keeper icon (tests/support/TrayKeeper.cpp) is left out by its
+// owner window, wherever it sits: gone, nothing else is dropped; added again,
+// now newest, it is still not the newest icon the tests see.
+TEST_F(HarnessTest, TheKeepersIconIsToldByItsOwnerNotByItsPlace)
+{
+    ASSERT_TRUE(Start(kFirstIconId));
+    const HWND keeper = FindWindowA("VantrelTestTrayKeeper", nullptr);
+    ASSERT_NE(keeper, nullptr) << "no keeper in this session";
+    NOTIFYICONDATAA keeperIcon{};
+    keeperIcon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    keeperIcon.hWnd = keeper;
+    keeperIcon.uID = 1;
+    keeperIcon.uFlags = NIF_ICON | NIF_TIP;
+    keeperIcon.hIcon = LoadIconA(nullptr, IDI_INFORMATION);
+    lstrcpynA(keeperIcon.szTip, "test session", sizeof keeperIcon.szTip);
+
+    ASSERT_TRUE(RemoveIconOf(keeper, keeperIcon.uID));
+    EXPECT_TRUE(testing_support::PumpMessagesUntil([] { return ShownIconCount() == 1; }, 3000))
+        << ShownIconCount() << " icons in the tray without the keeper's";
+    const std::optional<RECT> ours = NewestIconRect();
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_ADD, &keeperIcon));
+
+    EXPECT_TRUE(testing_support::PumpMessagesUntil([] { return ShownIconCount() == 1; }, 3000))
+        << ShownIconCount() << " icons in the tray with the keeper's";
+    const std::optional<RECT> newest = NewestIconRect();
+    ASSERT_TRUE(ours && newest);
+    EXPECT_EQ(newest->left, ours->left) << "the keeper's icon was taken for the newest";
 }
 
 TEST_F(HarnessTest, IconProbingTellsPresentFromAbsentIcons)

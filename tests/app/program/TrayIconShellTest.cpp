@@ -101,19 +101,15 @@ TEST_F(TrayIconShellTest, RemoveThenNewDataThenAddMovesTheIconToItsNewIdentifier
     EXPECT_TRUE(Exists(129));
 }
 
-// The rightmost (newest) icon of Wine's standalone tray window, in screen
-// coordinates; false when the tray shows none.
+// The rightmost (newest) icon of Wine's tray window, in screen coordinates;
+// false when the tray shows none.
 bool NewestTrayIconCentre(POINT& centre)
 {
-    const HWND tray = FindWindowA("__winex11_standalone_tray", nullptr);
-    if (tray == nullptr)
-        return false;
     RECT newest{};
     bool found = false;
-    for (HWND child = FindWindowExA(tray, nullptr, "__winex11_tray_icon", nullptr); child != nullptr;
-         child = FindWindowExA(tray, child, "__winex11_tray_icon", nullptr)) {
+    for (HWND icon : testing_support::ShownTrayIcons()) {
         RECT rect;
-        if (IsWindowVisible(child) && GetWindowRect(child, &rect) && (!found || rect.left > newest.left)) {
+        if (GetWindowRect(icon, &rect) && (!found || rect.left > newest.left)) {
             newest = rect;
             found = true;
         }

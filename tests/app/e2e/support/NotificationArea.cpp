@@ -6,15 +6,12 @@
 
 #include <shellapi.h>
 
-#include <algorithm>
 #include <vector>
 
 namespace e2e {
 
 namespace {
 
-constexpr char kTrayWindowClass[] = "__winex11_standalone_tray";
-constexpr char kTrayIconClass[] = "__winex11_tray_icon";
 constexpr char kTooltipClass[] = "tooltips_class32";
 constexpr POINT kAwayFromTray{640, 900};
 constexpr ULONGLONG kDoubleClickMarginMs = 100;
@@ -31,18 +28,11 @@ NOTIFYICONDATAA IconRecord(HWND window, UINT iconId)
 std::vector<RECT> ShownIconRects()
 {
     std::vector<RECT> rects;
-    const HWND tray = FindTrayWindow();
-    if (tray == nullptr || !IsWindowVisible(tray))
-        return rects;
-    for (HWND child : ChildWindowsOf(tray)) {
+    for (HWND icon : testing_support::ShownTrayIcons()) {
         RECT rect{};
-        if (IsWindowVisible(child) && ClassNameOf(child) == kTrayIconClass && GetWindowRect(child, &rect))
+        if (GetWindowRect(icon, &rect))
             rects.push_back(rect);
     }
-    // The test session's keeper icon (tests/support/TrayKeeper.cpp) holds the first place.
-    const auto leftmost = std::min_element(rects.begin(), rects.end(), [](RECT a, RECT b) { return a.left < b.left; });
-    if (leftmost != rects.end() && GetEnvironmentVariableA("VANTREL_TRAY_KEEPER", nullptr, 0) != 0)
-        rects.erase(leftmost);
     return rects;
 }
 
@@ -77,7 +67,7 @@ bool RemoveIconOf(HWND window, UINT iconId)
 
 HWND FindTrayWindow()
 {
-    return FindWindowA(kTrayWindowClass, nullptr);
+    return testing_support::FindTrayWindow();
 }
 
 std::optional<RECT> NewestIconRect()

@@ -1,9 +1,9 @@
 #pragma once
 
-// The notification area as Wine shows it under Xvfb, where no XEMBED tray
-// exists: one standalone window titled "Wine System Tray" near (3, 22), each
-// icon a 20x20 child of class "__winex11_tray_icon", the newest rightmost. On
-// Windows the icons live in Explorer's taskbar instead.
+// The notification area as Wine shows it under Xvfb (see FindTrayWindow in
+// tests/support/TestSupport.h): a small window near (3, 22), each icon a 20x20
+// child, the newest rightmost. On Windows the icons live in Explorer's taskbar
+// instead. Every count and click here leaves the test session's keeper's icon out.
 
 #include <windows.h>
 
