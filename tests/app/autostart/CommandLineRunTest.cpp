@@ -24,27 +24,27 @@ constexpr char kRunValueName[] = "Vantrel";
 // The first Wine process after a terminated one may start about 2 s late.
 constexpr DWORD kActionTimeoutMs = 20000;
 
+// The Run key in the view where the program writes (e2e::kProgramsOwnView).
 std::optional<std::string> ReadRunValue(const char* name = kRunValueName)
 {
-    char data[4096];
-    DWORD size = sizeof data - 1;
-    DWORD type = 0;
-    if (RegGetValueA(HKEY_LOCAL_MACHINE, kRunKeyPath, name, RRF_RT_ANY, &type, data, &size) != ERROR_SUCCESS)
+    const std::optional<e2e::RegistryData> data =
+        e2e::ReadRegistryValue(HKEY_LOCAL_MACHINE, kRunKeyPath, name, e2e::kProgramsOwnView);
+    if (!data)
         return std::nullopt;
-    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ)) << name;
-    return std::string(data, size > 0 ? size - 1 : 0);
+    EXPECT_EQ(data->type, static_cast<DWORD>(REG_SZ)) << name;
+    return data->Text();
 }
 
 void WriteRunValue(const char* name, const std::string& text)
 {
-    ASSERT_EQ(RegSetKeyValueA(HKEY_LOCAL_MACHINE, kRunKeyPath, name, REG_SZ, text.c_str(),
-                  static_cast<DWORD>(text.size() + 1)),
-        ERROR_SUCCESS);
+    e2e::RegistryData data{REG_SZ, std::vector<BYTE>(text.begin(), text.end())};
+    data.bytes.push_back(0);
+    ASSERT_TRUE(e2e::WriteRegistryValue(HKEY_LOCAL_MACHINE, kRunKeyPath, name, data, e2e::kProgramsOwnView));
 }
 
 void DeleteRunValue(const char* name)
 {
-    RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kRunKeyPath, name);
+    e2e::DeleteRegistryValue(HKEY_LOCAL_MACHINE, kRunKeyPath, name, e2e::kProgramsOwnView);
 }
 
 // Every value of the Run key, by name: its type and exactly its bytes.
@@ -54,7 +54,8 @@ RunValues ReadAllRunValues()
 {
     RunValues values;
     HKEY run = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKeyPath, 0, KEY_QUERY_VALUE, &run) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKeyPath, 0, KEY_QUERY_VALUE | e2e::kProgramsOwnView, &run) !=
+        ERROR_SUCCESS)
         return values;
     for (DWORD index = 0;; ++index) {
         char name[16384];
@@ -202,7 +203,11 @@ TEST_F(CommandLineRun, ARunKeyThatRefusesWritesGivesAFailureStatus)
 {
     WriteRunValue(kRunValueName, "C:\\Old\\Vantrel.exe");
     {
-        RestrictedKeyAccess readOnly(HKEY_LOCAL_MACHINE, kRunKeyPath, KEY_QUERY_VALUE);
+        HKEY runKey = nullptr;
+        ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKeyPath, 0, READ_CONTROL | e2e::kProgramsOwnView, &runKey),
+            ERROR_SUCCESS);
+        RestrictedKeyAccess readOnly(runKey, "", KEY_QUERY_VALUE);
+        RegCloseKey(runKey);
         ASSERT_TRUE(readOnly.Applied());
 
         for (const char* arguments : {"/INSTALL", "/UNINSTALL"}) {
@@ -222,15 +227,12 @@ TEST_P(UninstallOfAForeignValue, RemovesItAndOnlyIt)
     const ForeignValue& value = GetParam();
     WriteRunValue(kNeighbour, "C:\\Other\\other.exe");
     const RunValues before = ReadAllRunValues();
-    ASSERT_EQ(RegSetKeyValueA(HKEY_LOCAL_MACHINE, kRunKeyPath, kRunValueName, value.type, value.bytes.data(),
-                  static_cast<DWORD>(value.bytes.size())),
-        ERROR_SUCCESS);
+    const e2e::RegistryData data{value.type, std::vector<BYTE>(value.bytes.begin(), value.bytes.end())};
+    ASSERT_TRUE(e2e::WriteRegistryValue(HKEY_LOCAL_MACHINE, kRunKeyPath, kRunValueName, data, e2e::kProgramsOwnView));
 
     ExpectQuietSuccess(RunAction("/UNINSTALL"), value.what);
 
-    EXPECT_EQ(RegGetValueA(HKEY_LOCAL_MACHINE, kRunKeyPath, kRunValueName, RRF_RT_ANY | RRF_NOEXPAND, nullptr,
-                  nullptr, nullptr),
-        ERROR_FILE_NOT_FOUND)
+    EXPECT_FALSE(e2e::ReadRegistryValue(HKEY_LOCAL_MACHINE, kRunKeyPath, kRunValueName, e2e::kProgramsOwnView))
         << value.what << " is still there";
     EXPECT_EQ(ReadAllRunValues(), before) << "another Run value changed";
 }

@@ -59,7 +59,7 @@ protected:
         // A run that was killed may have left the product installed.
         RemoveInstalledProducts();
         ASSERT_TRUE(UninstallEntriesNamed(kProductName).empty()) << "Vantrel stays installed before the test";
-        m_savedRunValue = ReadMachineRunValue();
+        m_savedRunValue = ReadMachineRunValue(kProgramsOwnView);
     }
 
     void TearDown() override
@@ -111,10 +111,9 @@ protected:
     {
         const char* const run = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
         if (m_savedRunValue)
-            RegSetKeyValueA(HKEY_LOCAL_MACHINE, run, "Vantrel", m_savedRunValue->type, m_savedRunValue->bytes.data(),
-                static_cast<DWORD>(m_savedRunValue->bytes.size()));
+            WriteRegistryValue(HKEY_LOCAL_MACHINE, run, "Vantrel", *m_savedRunValue, kProgramsOwnView);
         else
-            RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, run, "Vantrel");
+            DeleteRegistryValue(HKEY_LOCAL_MACHINE, run, "Vantrel", kProgramsOwnView);
     }
 
     const std::string m_package = FullPath(testing_support::ModuleDirectory() + "..\\packages\\" VANTREL_TEST_MSI_FILE);
@@ -141,12 +140,12 @@ TEST_F(PackageTest, InstallsTheProgramThatRunsFromItsFolderAndUninstallsAllButTh
     EXPECT_TRUE(FileExists(ProductIconOf(kProductName))) << "no icon for Apps & Features";
 
     // The package's Run value is byte for byte what /INSTALL writes there.
-    const std::optional<RegistryData> fromPackage = ReadMachineRunValue();
+    const std::optional<RegistryData> fromPackage = ReadMachineRunValue(kProgramsOwnView);
     ASSERT_TRUE(fromPackage.has_value()) << "the package wrote no Run value";
     EXPECT_EQ(fromPackage->type, static_cast<DWORD>(REG_SZ));
     EXPECT_EQ(fromPackage->Text(), Quoted(kInstalledProgram));
     ASSERT_EQ(RunInstalled("/INSTALL"), 0);
-    const std::optional<RegistryData> fromProgram = ReadMachineRunValue();
+    const std::optional<RegistryData> fromProgram = ReadMachineRunValue(kProgramsOwnView);
     ASSERT_TRUE(fromProgram.has_value());
     EXPECT_EQ(fromProgram->type, fromPackage->type);
     EXPECT_EQ(fromProgram->bytes, fromPackage->bytes);
@@ -162,7 +161,7 @@ TEST_F(PackageTest, InstallsTheProgramThatRunsFromItsFolderAndUninstallsAllButTh
 
     EXPECT_FALSE(FolderExists(folder));
     EXPECT_FALSE(ShortcutExists());
-    EXPECT_FALSE(ReadMachineRunValue().has_value()) << "the Run value stayed";
+    EXPECT_FALSE(ReadMachineRunValue(kProgramsOwnView).has_value()) << "the Run value stayed";
     EXPECT_TRUE(UninstallEntriesNamed(kProductName).empty());
     const std::optional<RegistryData> mode = ReadStoredMode();
     ASSERT_TRUE(mode.has_value()) << "the user's mode went with the package";
@@ -181,7 +180,7 @@ TEST_F(PackageTest, AHigherVersionReplacesTheInstalledOneAndALowerOneIsRefused)
     const std::string readme = FileBytes(InstallFolder() + "README.txt");
     EXPECT_EQ(readme.rfind(std::string("Vantrel ") + kHigherVersion, 0), 0u) << "README.txt is not the newer one";
     EXPECT_TRUE(FileExists(InstallFolder() + "Vantrel.exe"));
-    const std::optional<RegistryData> run = ReadMachineRunValue();
+    const std::optional<RegistryData> run = ReadMachineRunValue(kProgramsOwnView);
     ASSERT_TRUE(run.has_value()) << "the upgrade lost the Run value";
     EXPECT_EQ(run->Text(), Quoted(kInstalledProgram));
 

@@ -13,6 +13,8 @@ namespace e2e {
 namespace {
 
 constexpr char kPolicyKey[] = "Software\\Policies\\Vantrel";
+// The view the program reads the machine's policy from, whatever its build.
+constexpr REGSAM kMachinePolicyView = KEY_WOW64_64KEY;
 
 RegistryData Dword(DWORD value, DWORD type = REG_DWORD, size_t size = 4)
 {
@@ -28,12 +30,12 @@ protected:
     void TearDown() override
     {
         ProgramTest::TearDown();
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, kPolicyKey);
+        DeleteRegistryKey(HKEY_LOCAL_MACHINE, kPolicyKey, kMachinePolicyView);
         RegDeleteTreeA(HKEY_CURRENT_USER, kPolicyKey);
     }
     static void SetPolicy(HKEY root, const char* name, const RegistryData& data)
     {
-        EXPECT_EQ(RegSetKeyValueA(root, kPolicyKey, name, data.type, data.bytes.data(), DWORD(data.bytes.size())), 0);
+        EXPECT_TRUE(WriteRegistryValue(root, kPolicyKey, name, data, root == HKEY_LOCAL_MACHINE ? kMachinePolicyView : 0));
     }
     // What Group Policy sends once it has written the values.
     static void AnnouncePolicy()

@@ -103,6 +103,38 @@ std::optional<RegistryData> ReadRegistryValue(HKEY root, const std::string& keyP
     return data;
 }
 
+bool WriteRegistryValue(HKEY root, const std::string& keyPath, const std::string& name, const RegistryData& data,
+    REGSAM view)
+{
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(root, keyPath.c_str(), 0, nullptr, 0, KEY_SET_VALUE | view, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return false;
+    const bool written = WriteValue(key, name, data);
+    RegCloseKey(key);
+    return written;
+}
+
+bool DeleteRegistryValue(HKEY root, const std::string& keyPath, const std::string& name, REGSAM view)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, keyPath.c_str(), 0, KEY_SET_VALUE | view, &key) != ERROR_SUCCESS)
+        return false;
+    const bool deleted = RegDeleteValueA(key, name.c_str()) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    return deleted;
+}
+
+bool DeleteRegistryKey(HKEY root, const std::string& keyPath, REGSAM view)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, keyPath.c_str(), 0, KEY_ALL_ACCESS | view, &key) != ERROR_SUCCESS)
+        return true;
+    RegDeleteTreeA(key, nullptr);
+    RegCloseKey(key);
+    return RegDeleteKeyExA(root, keyPath.c_str(), view, 0) == ERROR_SUCCESS;
+}
+
 std::optional<RegistryData> ReadProgramValue(const std::string& name)
 {
     return ReadRegistryValue(HKEY_CURRENT_USER, kProgramKeyPath, name);

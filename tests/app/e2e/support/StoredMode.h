@@ -32,6 +32,20 @@ RegistryData Dword(DWORD number);
 // or KEY_WOW64_64KEY.
 std::optional<RegistryData> ReadRegistryValue(HKEY root, const std::string& keyPath, const std::string& name,
     REGSAM view = 0);
+// The same for writing (the key is created when needed) and deleting; a
+// deleted key takes everything below it, and one that was not there counts
+// as deleted.
+bool WriteRegistryValue(HKEY root, const std::string& keyPath, const std::string& name, const RegistryData& data,
+    REGSAM view);
+bool DeleteRegistryValue(HKEY root, const std::string& keyPath, const std::string& name, REGSAM view);
+bool DeleteRegistryKey(HKEY root, const std::string& keyPath, REGSAM view);
+
+// The registry view that this build's programs see as their own, and so the
+// one where Vantrel.exe /INSTALL and this build's package keep the Run value:
+// a 32-bit program's HKLM\Software is the 32-bit view (WOW6432Node on 64-bit
+// Windows). Every machine-wide value a test reads or writes is named with its
+// view, since the 32-bit test programs would otherwise see only that one.
+inline constexpr REGSAM kProgramsOwnView = sizeof(void*) == 8 ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
 
 bool ProgramKeyExists();
 // Null when the key or the value does not exist.

@@ -13,13 +13,13 @@ constexpr char kProductsKey[] = "Software\\Classes\\Installer\\Products";
 constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr char kRunValueName[] = "Vantrel";
 
-std::string TextValue(HKEY root, const std::string& keyPath, const std::string& name, REGSAM view = 0)
+std::string TextValue(HKEY root, const std::string& keyPath, const std::string& name, REGSAM view)
 {
     const std::optional<RegistryData> data = ReadRegistryValue(root, keyPath, name, view);
     return data ? data->Text() : std::string();
 }
 
-std::vector<std::string> SubkeyNames(HKEY root, const char* keyPath, REGSAM view = 0)
+std::vector<std::string> SubkeyNames(HKEY root, const char* keyPath, REGSAM view)
 {
     std::vector<std::string> names;
     HKEY key = nullptr;
@@ -62,10 +62,11 @@ std::vector<UninstallEntry> UninstallEntriesNamed(const std::string& displayName
 
 std::string ProductIconOf(const std::string& productName)
 {
-    for (const std::string& name : SubkeyNames(HKEY_LOCAL_MACHINE, kProductsKey)) {
+    // Windows Installer's registration, which both views share.
+    for (const std::string& name : SubkeyNames(HKEY_LOCAL_MACHINE, kProductsKey, KEY_WOW64_64KEY)) {
         const std::string path = std::string(kProductsKey) + "\\" + name;
-        if (TextValue(HKEY_LOCAL_MACHINE, path, "ProductName") == productName)
-            return TextValue(HKEY_LOCAL_MACHINE, path, "ProductIcon");
+        if (TextValue(HKEY_LOCAL_MACHINE, path, "ProductName", KEY_WOW64_64KEY) == productName)
+            return TextValue(HKEY_LOCAL_MACHINE, path, "ProductIcon", KEY_WOW64_64KEY);
     }
     return {};
 }

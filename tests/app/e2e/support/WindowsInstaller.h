@@ -35,8 +35,8 @@ std::vector<UninstallEntry> UninstallEntriesNamed(const std::string& displayName
 std::string ProductIconOf(const std::string& productName);
 
 // HKLM\Software\Microsoft\Windows\CurrentVersion\Run, value "Vantrel", in
-// the 64-bit view (the x64 package's) unless told otherwise.
-std::optional<RegistryData> ReadMachineRunValue(REGSAM view = KEY_WOW64_64KEY);
+// that registry view (kProgramsOwnView: where this build's package writes it).
+std::optional<RegistryData> ReadMachineRunValue(REGSAM view);
 
 std::string KnownFolder(int csidl);
 bool FileExists(const std::string& path);
