@@ -36,7 +36,7 @@ for package in "${packages[@]}" "${wine32[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-echo "Installing: ${missing[*]}"
+echo "install-deps: installing from Debian's archive: ${missing[*]}, and what they need"
 if [ "$(id -u)" -ne 0 ]; then
     SUDO=sudo
 else
@@ -46,5 +46,15 @@ export DEBIAN_FRONTEND=noninteractive
 if [ ${#wine32[@]} -gt 0 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
     $SUDO dpkg --add-architecture i386
 fi
+echo "install-deps: reading the archive's package lists"
 $SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+# A first install takes minutes: apt's lines on what it fetches and the disk
+# it takes, then a line per 50 packages fetched or set up, so that it is seen
+# working (apt's every line would be thousands).
+set -o pipefail
+$SUDO apt-get install -y -q --no-install-recommends "${missing[@]}" 2>&1 | awk '
+    /newly installed/ { total = $3 }
+    /newly installed|^Need to get|^After this operation|^E: / { print "install-deps: " $0; fflush() }
+    /^Get:/ && ++fetched % 50 == 0 { print "install-deps: fetched " fetched " of " total " packages"; fflush() }
+    /^Setting up / && ++setup % 50 == 0 { print "install-deps: set up " setup " of " total " packages"; fflush() }
+    END { print "install-deps: done, " setup + 0 " packages set up"; fflush() }'
