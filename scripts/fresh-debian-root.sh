@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Runs the README's two commands as a newcomer would, on a brand-new minimal
 # Debian of either release: makes the root with debootstrap, clones this
-# repository's committed HEAD into it, and runs `scripts/run.sh` (without a
+# repository's committed HEAD (or the commit given) into it, and runs `scripts/run.sh` (without a
 # display) and then `scripts/test.sh` there as root, each with its log. Prints
 # the install step's sizes, each step's duration, CTest's summary lines and
 # the disk that build/ holds at the end.
 #
-# Usage: fresh-debian-root.sh bookworm|trixie [--build-only] [--keep]
+# Usage: fresh-debian-root.sh bookworm|trixie [--build-only] [--keep] [--commit REV]
 #   --build-only  runs the install step and scripts/build.sh only
 #   --keep        keeps the root afterwards (it is removed otherwise)
+#   --commit REV  clones that commit of this repository instead of HEAD
 # VANTREL_ROOTS_DIR: where the root is made (default /var/tmp/vantrel-roots;
 #   about 8 GB for a whole run). VANTREL_DEBIAN_MIRROR: the Debian archive
 #   (default: the one this machine's apt uses, else deb.debian.org).
@@ -20,20 +21,22 @@ set -eu
 release=${1:-}
 case $release in
 bookworm | trixie) shift ;;
-*) echo "usage: $0 bookworm|trixie [--build-only] [--keep]" >&2; exit 2 ;;
+*) echo "usage: $0 bookworm|trixie [--build-only] [--keep] [--commit REV]" >&2; exit 2 ;;
 esac
-build_only=0 keep=0
-for argument in "$@"; do
-    case $argument in
+build_only=0 keep=0 revision=HEAD
+while [ $# -gt 0 ]; do
+    case $1 in
     --build-only) build_only=1 ;;
     --keep) keep=1 ;;
-    *) echo "unknown argument: $argument" >&2; exit 2 ;;
+    --commit) revision=${2:?--commit needs a revision}; shift ;;
+    *) echo "unknown argument: $1" >&2; exit 2 ;;
     esac
+    shift
 done
 [ "$(id -u)" -eq 0 ] || { echo "fresh-debian-root: run as root (debootstrap, chroot, mount)" >&2; exit 1; }
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
-commit=$(git -C "$repo" rev-parse HEAD)
+commit=$(git -C "$repo" rev-parse --verify "$revision^{commit}")
 roots=${VANTREL_ROOTS_DIR:-/var/tmp/vantrel-roots}
 case $roots/ in "$repo"/*) echo "fresh-debian-root: put the roots outside the repository" >&2; exit 1 ;; esac
 root="$roots/$release-$(date -u +%Y%m%d-%H%M%S)"
