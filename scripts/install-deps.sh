@@ -50,11 +50,17 @@ echo "install-deps: reading the archive's package lists"
 $SUDO apt-get update -qq
 # A first install takes minutes: apt's lines on what it fetches and the disk
 # it takes, then a line per 50 packages fetched or set up, so that it is seen
-# working (apt's every line would be thousands).
+# working (apt's every line would be thousands). Read line by line in the
+# shell: mawk, Debian's awk, reads a pipe in blocks, and apt's output is
+# line-buffered only through stdbuf.
 set -o pipefail
-$SUDO apt-get install -y -q --no-install-recommends "${missing[@]}" 2>&1 | awk '
-    /newly installed/ { total = $3 }
-    /newly installed|^Need to get|^After this operation|^E: / { print "install-deps: " $0; fflush() }
-    /^Get:/ && ++fetched % 50 == 0 { print "install-deps: fetched " fetched " of " total " packages"; fflush() }
-    /^Setting up / && ++setup % 50 == 0 { print "install-deps: set up " setup " of " total " packages"; fflush() }
-    END { print "install-deps: done, " setup + 0 " packages set up"; fflush() }'
+total=0 fetched=0 setup=0
+$SUDO stdbuf -oL apt-get install -y -q --no-install-recommends "${missing[@]}" 2>&1 | while IFS= read -r line; do
+    case $line in
+    *" newly installed"*) total=$(echo "$line" | cut -d' ' -f3); echo "install-deps: $line" ;;
+    "Need to get"* | "After this operation"* | "E: "*) echo "install-deps: $line" ;;
+    Get:*) fetched=$((fetched + 1)); [ $((fetched % 50)) -ne 0 ] || echo "install-deps: fetched $fetched of $total packages" ;;
+    "Setting up "*) setup=$((setup + 1)); [ $((setup % 50)) -ne 0 ] || echo "install-deps: set up $setup of $total packages" ;;
+    esac
+done
+echo "install-deps: done"
