@@ -29,7 +29,10 @@ TEST(FilterLibraryExports, BindByNameAndByTheSameOrdinals)
     ASSERT_NE(callTimeByName, nullptr);
     EXPECT_EQ(ExportOf<RenewMouseFilterFunction>(library.Module(), ExportOrdinal(3)), renewByName);
     EXPECT_EQ(ExportOf<MouseFilterCallTimeFunction>(library.Module(), ExportOrdinal(4)), callTimeByName);
-    EXPECT_EQ(GetProcAddress(library.Module(), ExportOrdinal(5)), nullptr);
+    const auto releaseByName = ExportOf<ReleaseHeldPressFunction>(library.Module(), kReleaseHeldPressName);
+    ASSERT_NE(releaseByName, nullptr);
+    EXPECT_EQ(ExportOf<ReleaseHeldPressFunction>(library.Module(), ExportOrdinal(5)), releaseByName);
+    EXPECT_EQ(GetProcAddress(library.Module(), ExportOrdinal(6)), nullptr);
 }
 
 TEST(FilterLibraryExports, InstallAndRemoveByName)
