@@ -154,7 +154,10 @@ TEST_F(NestedLoopInputTest, WithoutTheFilterTheRightClickElsewhereReachesTheHook
 // Under Wine a middle press outside a popup menu is eaten and leaves the menu
 // open, while a left press closes it. With the filter on, the middle press
 // reaches the menu's loop as a left press: the program's own menu closing
-// shows that its filter was served inside that loop.
+// shows that its filter was served inside that loop. Closing the menu may
+// keep the program from its messages past Wine's hook timeout, so that the
+// release passes without the filter (the 32-bit build kept the left button
+// down): with the middle button held across the close, the left one is up.
 TEST_F(NestedLoopInputTest, WhileThePopupMenuIsOpenAMiddleClickElsewhereClosesItAsALeftClickWould)
 {
     ASSERT_TRUE(StartInModeOne());
@@ -162,34 +165,13 @@ TEST_F(NestedLoopInputTest, WhileThePopupMenuIsOpenAMiddleClickElsewhereClosesIt
     ASSERT_TRUE(OpenMenu(kLeftButton));
     ASSERT_TRUE(MenuIsOpen());
 
-    ASSERT_TRUE(ClickAt(TestWindow().Centre(), kMiddleButton));
-
-    EXPECT_TRUE(WaitUntilGone(m_menuWindow, kMenuTimeoutMs)) << "the menu stayed open";
-    EXPECT_TRUE(m_program.IsRunning());
-}
-
-// Closing the menu may keep the program from its messages past Wine's hook
-// timeout, and a release in that time passes without the filter: on the
-// 32-bit build the left button then stayed down. Here the middle button is
-// held across the menu's close on purpose, so that its release comes after:
-// the left button must be up before it, and the next click is one click.
-TEST_F(NestedLoopInputTest, AMiddlePressThatClosesThePopupMenuLeavesTheLeftButtonUp)
-{
-    ASSERT_TRUE(StartInModeOne());
-    TestWindow();
-    ASSERT_TRUE(OpenMenu(kLeftButton));
-    ASSERT_TRUE(MenuIsOpen());
-
     ASSERT_TRUE(PressAt(TestWindow().Centre(), kMiddleButton));
-    EXPECT_TRUE(WaitUntilGone(m_menuWindow, kMenuTimeoutMs)) << "the menu stayed open";
-    EXPECT_TRUE(testing_support::PumpMessagesUntil(
-        [] { return (GetAsyncKeyState(VK_LBUTTON) & 0x8000) == 0; }, kHookedClickTimeoutMs))
-        << "the left button is held until the middle one is released";
-    ASSERT_TRUE(ReleaseButton(kMiddleButton));
 
-    LetProgramSettle();
+    EXPECT_TRUE(WaitUntilGone(m_menuWindow, kMenuTimeoutMs)) << "the menu stayed open";
+    EXPECT_TRUE(testing_support::PumpMessagesUntil([] { return GetAsyncKeyState(VK_LBUTTON) >= 0; }, kMenuTimeoutMs));
+    ASSERT_TRUE(ReleaseButton(kMiddleButton));
+    EXPECT_TRUE(m_program.IsRunning());
     EXPECT_EQ(RealRightClickOnTestWindow(), kLeftClickArrived) << "the next click";
-    EXPECT_EQ(GetAsyncKeyState(VK_LBUTTON) & 0x8000, 0);
 }
 
 TEST_F(NestedLoopInputTest, WithoutTheFilterAMiddleClickElsewhereLeavesThePopupMenuOpen)
