@@ -82,6 +82,7 @@ BEGIN_MESSAGE_MAP(MainDialog, CDialog)
     ON_MESSAGE(WM_SETTINGCHANGE, OnSettingChange)
     ON_MESSAGE(WM_QUERYENDSESSION, OnQueryEndSession)
     ON_MESSAGE(WM_ENDSESSION, OnEndSession)
+    ON_MESSAGE(WM_EXITMENULOOP, OnExitMenuLoop)
 END_MESSAGE_MAP()
 
 MainDialog::MainDialog(CWnd* parent)
@@ -324,6 +325,12 @@ LRESULT MainDialog::OnTaskbarCreated(WPARAM, LPARAM)
         return 0;
     m_iconRetry.Show(m_pTrayIcon, m_hWnd);
     m_filterWatch.OnTaskbarCreated();
+    return 0;
+}
+
+LRESULT MainDialog::OnExitMenuLoop(WPARAM, LPARAM)
+{
+    m_filterWatch.OnMenuClosed();
     return 0;
 }
 

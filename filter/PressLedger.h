@@ -27,7 +27,7 @@ constexpr UINT ReplacedButtonBit(WPARAM mouseMessage, DWORD mouseData)
 
 // The button events to inject in place of one swallowed event, in order.
 struct PressInjections {
-    DWORD flags[3] = {0, 0, 0};
+    DWORD flags[2] = {0, 0};
     UINT count = 0;
     // False: the event passes unchanged.
     bool swallow = true;
@@ -36,13 +36,10 @@ struct PressInjections {
 class PressLedger {
 public:
     // The whole decision for one event that reaches the hook: what to inject
-    // in its place, in order, or pass it (swallow false). isSwapped and
-    // tracksMenu are asked only for an event that is replaced; tracksMenu
-    // tells whether the hook's thread is in a popup menu's loop, where a
-    // press is a whole click (see the hook).
-    template <typename SwapQuery, typename MenuQuery>
-    PressInjections Take(WPARAM mouseMessage, DWORD mouseData, ULONG_PTR extraInfo, SwapQuery isSwapped,
-        MenuQuery tracksMenu)
+    // in its place, in order, or pass it (swallow false). isSwapped is asked
+    // only for an event that is replaced.
+    template <typename SwapQuery>
+    PressInjections Take(WPARAM mouseMessage, DWORD mouseData, ULONG_PTR extraInfo, SwapQuery isSwapped)
     {
         DWORD buttonFlag = 0;
         switch (FilterActionFor(mouseMessage, extraInfo, isSwapped)) {
@@ -66,18 +63,17 @@ public:
         }
         const UINT buttonBit = ReplacedButtonBit(mouseMessage, mouseData);
         if (buttonFlag == MOUSEEVENTF_LEFTDOWN || buttonFlag == MOUSEEVENTF_RIGHTDOWN)
-            return Press(buttonBit, buttonFlag, tracksMenu());
+            return Press(buttonBit, buttonFlag);
         return Release(buttonBit);
     }
 
     // A replaced press; pressFlag is MOUSEEVENTF_LEFTDOWN or _RIGHTDOWN. A
     // primary press still held (its release never reached the hook) is
     // released first, so the new click is a click and not a second press.
-    // wholeClick: the press is released at once, and the button's own release
-    // is swallowed when it comes. The ledger is complete before the caller
-    // injects anything, so a hook call nested in that injection (Wine calls
-    // hooks from inside SendInput) finds every press recorded.
-    PressInjections Press(UINT buttonBit, DWORD pressFlag, bool wholeClick = false)
+    // The ledger is complete before the caller injects anything, so a hook
+    // call nested in that injection (Wine calls hooks from inside SendInput)
+    // finds every press recorded.
+    PressInjections Press(UINT buttonBit, DWORD pressFlag)
     {
         PressInjections injections;
         if (m_heldReleaseFlag != 0)
@@ -85,8 +81,6 @@ public:
         injections.flags[injections.count++] = pressFlag;
         // Each DOWN flag's UP flag is the next bit up.
         m_heldReleaseFlag = pressFlag << 1;
-        if (wholeClick)
-            injections.flags[injections.count++] = TakeHeldRelease();
         m_replacedButtons |= buttonBit;
         return injections;
     }

@@ -53,19 +53,6 @@ bool ButtonsSwapped()
     return GetSystemMetrics(SM_SWAPBUTTON) != 0;
 }
 
-// While this thread tracks a popup menu, the menu holds the mouse and a
-// press outside it only closes it: nothing can be dragged. Closing the menu
-// may keep this thread from its messages past the hook timeout (Wine waits
-// up to 2 s there for the window manager), and the system then passes the
-// button's release without the hook. So a press made in menu mode is a whole
-// click at once and owes no release; its own release is swallowed.
-bool ThreadTracksMenu()
-{
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    return GetGUIThreadInfo(GetCurrentThreadId(), &info) && (info.flags & GUI_INMENUMODE) != 0;
-}
-
 LRESULT CALLBACK FilterHookProc(int nCode, WPARAM wParam, LPARAM lParam)
 {
     // A negative code forbids looking at lParam: hand it on untouched.
@@ -73,11 +60,11 @@ LRESULT CALLBACK FilterHookProc(int nCode, WPARAM wParam, LPARAM lParam)
         return CallNextHookEx(g_hookHandle, nCode, wParam, lParam);
 
     const auto* hookRecord = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
-    const PressInjections injections = g_pressLedger.Take(
-        wParam, hookRecord->mouseData, hookRecord->dwExtraInfo, ButtonsSwapped, ThreadTracksMenu);
+    const PressInjections injections =
+        g_pressLedger.Take(wParam, hookRecord->mouseData, hookRecord->dwExtraInfo, ButtonsSwapped);
     if (!injections.swallow)
         return CallNextHookEx(g_hookHandle, nCode, wParam, lParam);
-    INPUT inputs[3];
+    INPUT inputs[2];
     for (UINT i = 0; i < injections.count; ++i)
         inputs[i] = PrimaryButtonInput(hookRecord->pt, injections.flags[i]);
     // A failed injection still swallows the original event: a right click must

@@ -127,6 +127,17 @@ void FilterWatch::OnTaskbarCreated()
     Renew();
 }
 
+void FilterWatch::OnMenuClosed()
+{
+    // Closing a popup menu may keep this thread from its messages past the
+    // hook timeout (Wine waits up to 2 s there for a window manager, and the
+    // 32-bit build lost a release so), and the system then passes a button's
+    // release without the hook. A press that closed the menu goes now: no
+    // drag can start in a menu. Its own release is swallowed when it comes.
+    if (m_window != nullptr && m_upkeep.IsBound())
+        m_upkeep.releaseHeldPress(kReleaseHeldPressAlways);
+}
+
 void FilterWatch::AfterShellCalls(DWORD startTick)
 {
     // Windows drops a low-level hook whose thread overran the hook timeout (at

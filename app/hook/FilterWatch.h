@@ -53,6 +53,7 @@ public:
     void OnPowerBroadcast(WPARAM event);
     void OnSessionChange(WPARAM event);
     void OnTaskbarCreated();
+    void OnMenuClosed();
 
     // Runs calls that wait for the shell. This thread serves the hook only
     // between messages, so calls that held it long may have cost the hook.

@@ -79,13 +79,12 @@ TEST(FilterAction, EverythingElsePassesWithoutAskingForTheSwap)
 
 namespace {
 
-// An event (message, X button, swapped, in a popup menu), a renewal that
-// keeps the press (0), or a loss told by Windows, renewal refused or not (1).
+// An event (message, X button, swapped), a renewal that keeps the press (0),
+// or a loss told by Windows, renewal refused or not (1).
 struct LedgerStep {
     WPARAM message;
     DWORD mouseData = 0;
     bool swapped = false;
-    bool inMenu = false;
 };
 
 // One word per step: what is injected ("LD+LU"), "-" for nothing, "pass".
@@ -98,7 +97,7 @@ std::string Injected(const std::vector<LedgerStep>& steps)
         if (step.message == 1)
             in.count = (in.flags[0] = ledger.TakeHeldRelease()) != 0 ? 1 : 0;
         else if (step.message > 1)
-            in = ledger.Take(step.message, step.mouseData, 0, [&] { return step.swapped; }, [&] { return step.inMenu; });
+            in = ledger.Take(step.message, step.mouseData, 0, [&] { return step.swapped; });
         text += std::string(text.empty() ? "" : " ") + (!in.swallow ? "pass" : in.count == 0 ? "-" : "");
         for (UINT i = 0; i < in.count; ++i)
             text += std::string(i == 0 ? "" : "+") + (in.flags[i] == MOUSEEVENTF_LEFTDOWN ? "LD"
@@ -122,7 +121,7 @@ TEST(PressLedger, Table)
         {{{WM_MBUTTONDOWN, 0, true}, {WM_MBUTTONUP}}, "RD RU"},
         {{{WM_RBUTTONDOWN}, {0}, {WM_RBUTTONUP}}, "LD - LU"},
         {{{WM_RBUTTONDOWN}, {1}, {WM_RBUTTONUP}, {1}}, "LD LU - -"},
-        {{{WM_MBUTTONDOWN, 0, false, true}, {WM_MBUTTONUP}, {1}}, "LD+LU - -"},
+        {{{WM_MBUTTONDOWN}, {1}, {1}, {WM_RBUTTONDOWN}, {WM_MBUTTONUP}}, "LD LU - LD LU"},
     };
     for (size_t row = 0; row < std::size(cases); ++row)
         EXPECT_EQ(Injected(cases[row].first), cases[row].second) << "row " << row;
