@@ -82,6 +82,7 @@ BEGIN_MESSAGE_MAP(MainDialog, CDialog)
     ON_MESSAGE(WM_SETTINGCHANGE, OnSettingChange)
     ON_MESSAGE(WM_QUERYENDSESSION, OnQueryEndSession)
     ON_MESSAGE(WM_ENDSESSION, OnEndSession)
+    ON_MESSAGE(WM_EXITMENULOOP, OnExitMenuLoop)
 END_MESSAGE_MAP()
 
 MainDialog::MainDialog(CWnd* parent)
@@ -97,6 +98,11 @@ MainDialog::~MainDialog()
 BOOL MainDialog::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    // A later start that waited in vain for this window has taken over.
+    if (RunningInstance::MarkNamesAnotherProcess()) {
+        EndDialog(IDOK);
+        return TRUE;
+    }
     AddAboutToSystemMenu();
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
@@ -285,8 +291,15 @@ LRESULT MainDialog::OnEndSession(WPARAM wParam, LPARAM)
     // files) waits for the process to end and starts it again afterwards; at
     // logoff the process is ended anyway. Either way end as the OK command
     // does, so the icon leaves with the program.
-    if (wParam != FALSE && m_pTrayIcon != nullptr)
-        OnOkCommand();
+    if (wParam == FALSE || m_pTrayIcon == nullptr)
+        return 0;
+    OnOkCommand();
+    // The popup menu, the exit question or the About box may run a loop of
+    // its own around this call, and the OK command ends only the window's.
+    // The menu ends at EndMenu; every modal loop ends at WM_QUIT and posts
+    // it again for the loop around it, out to the window's own.
+    EndMenu();
+    PostQuitMessage(0);
     return 0;
 }
 
@@ -312,6 +325,12 @@ LRESULT MainDialog::OnTaskbarCreated(WPARAM, LPARAM)
         return 0;
     m_iconRetry.Show(m_pTrayIcon, m_hWnd);
     m_filterWatch.OnTaskbarCreated();
+    return 0;
+}
+
+LRESULT MainDialog::OnExitMenuLoop(WPARAM, LPARAM)
+{
+    m_filterWatch.OnMenuClosed();
     return 0;
 }
 
@@ -345,16 +364,20 @@ LRESULT MainDialog::OnNotifyIcon(WPARAM wParam, LPARAM lParam)
 
 LRESULT MainDialog::OnShowMenuRequest(WPARAM wParam, LPARAM lParam)
 {
-    if (wParam != GetCurrentProcessId() || m_pTrayIcon == nullptr)
+    if (m_pTrayIcon == nullptr)
+        return 0;
+    // A later start found this one hung and runs in its place. Anybody on the
+    // desktop can post this: only the process that the mark names is obeyed.
+    if (lParam == kInstanceGiveWay) {
+        if (RunningInstance::ShouldGiveWayTo(static_cast<DWORD>(wParam)))
+            OnOkCommand();
+        return 0;
+    }
+    if (wParam != GetCurrentProcessId())
         return 0;
     switch (lParam) {
     case kInstanceQuery:
         return kInstanceAnswer;
-    case kInstanceGiveWay:
-        // A later start found this one hung and runs in its place.
-        if (RunningInstance::MarkNamesAnotherProcess())
-            OnOkCommand();
-        return 0;
     default:
         // A second start of the program asks for the menu, so that the user
         // sees where Vantrel already runs: the same path as a left press on

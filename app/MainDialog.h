@@ -60,6 +60,7 @@ protected:
     afx_msg LRESULT OnSettingChange(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnQueryEndSession(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnEndSession(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnExitMenuLoop(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 

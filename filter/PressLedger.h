@@ -6,6 +6,8 @@
 // system calls, so that it can be read and tested alone; it lives in the
 // library, touched only on the thread that serves the hook.
 
+#include "FilterAction.h"
+
 #include <windows.h>
 
 // One bit per button whose events the filter replaces.
@@ -33,9 +35,44 @@ struct PressInjections {
 
 class PressLedger {
 public:
+    // The whole decision for one event that reaches the hook: what to inject
+    // in its place, in order, or pass it (swallow false). isSwapped is asked
+    // only for an event that is replaced.
+    template <typename SwapQuery>
+    PressInjections Take(WPARAM mouseMessage, DWORD mouseData, ULONG_PTR extraInfo, SwapQuery isSwapped)
+    {
+        DWORD buttonFlag = 0;
+        switch (FilterActionFor(mouseMessage, extraInfo, isSwapped)) {
+        case FilterAction::InjectLeftDown:
+            buttonFlag = MOUSEEVENTF_LEFTDOWN;
+            break;
+        case FilterAction::InjectLeftUp:
+            buttonFlag = MOUSEEVENTF_LEFTUP;
+            break;
+        case FilterAction::InjectRightDown:
+            buttonFlag = MOUSEEVENTF_RIGHTDOWN;
+            break;
+        case FilterAction::InjectRightUp:
+            buttonFlag = MOUSEEVENTF_RIGHTUP;
+            break;
+        case FilterAction::Pass: {
+            PressInjections passed;
+            passed.swallow = false;
+            return passed;
+        }
+        }
+        const UINT buttonBit = ReplacedButtonBit(mouseMessage, mouseData);
+        if (buttonFlag == MOUSEEVENTF_LEFTDOWN || buttonFlag == MOUSEEVENTF_RIGHTDOWN)
+            return Press(buttonBit, buttonFlag);
+        return Release(buttonBit);
+    }
+
     // A replaced press; pressFlag is MOUSEEVENTF_LEFTDOWN or _RIGHTDOWN. A
     // primary press still held (its release never reached the hook) is
     // released first, so the new click is a click and not a second press.
+    // The ledger is complete before the caller injects anything, so a hook
+    // call nested in that injection (Wine calls hooks from inside SendInput)
+    // finds every press recorded.
     PressInjections Press(UINT buttonBit, DWORD pressFlag)
     {
         PressInjections injections;

@@ -6,7 +6,6 @@
 // process that outlives everything else, and it needs nothing beyond USER32 and
 // KERNEL32. Keep it that way: no globals with constructors, no library calls.
 
-#include "FilterAction.h"
 #include "MouseFilter.h"
 #include "PressLedger.h"
 
@@ -26,6 +25,9 @@ HHOOK g_hookHandle = nullptr;
 // find a hook that Windows removed without a word. Stamped at installation,
 // since a tick count of 0 is 24.9 days in the past or future.
 DWORD g_lastHookCallTime = 0;
+// Where the pointer was at the hook's latest call: a pointer found elsewhere
+// later moved past the hook, which keys never tell.
+POINT g_lastHookPoint = {0, 0};
 // Constant-initialised: the library runs no constructors.
 PressLedger g_pressLedger;
 
@@ -58,28 +60,8 @@ LRESULT CALLBACK FilterHookProc(int nCode, WPARAM wParam, LPARAM lParam)
         return CallNextHookEx(g_hookHandle, nCode, wParam, lParam);
 
     const auto* hookRecord = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
-    DWORD buttonFlag = 0;
-    switch (FilterActionFor(wParam, hookRecord->dwExtraInfo, ButtonsSwapped)) {
-    case FilterAction::InjectLeftDown:
-        buttonFlag = MOUSEEVENTF_LEFTDOWN;
-        break;
-    case FilterAction::InjectLeftUp:
-        buttonFlag = MOUSEEVENTF_LEFTUP;
-        break;
-    case FilterAction::InjectRightDown:
-        buttonFlag = MOUSEEVENTF_RIGHTDOWN;
-        break;
-    case FilterAction::InjectRightUp:
-        buttonFlag = MOUSEEVENTF_RIGHTUP;
-        break;
-    case FilterAction::Pass:
-        return CallNextHookEx(g_hookHandle, nCode, wParam, lParam);
-    }
-
-    const UINT buttonBit = ReplacedButtonBit(wParam, hookRecord->mouseData);
-    const bool press = buttonFlag == MOUSEEVENTF_LEFTDOWN || buttonFlag == MOUSEEVENTF_RIGHTDOWN;
     const PressInjections injections =
-        press ? g_pressLedger.Press(buttonBit, buttonFlag) : g_pressLedger.Release(buttonBit);
+        g_pressLedger.Take(wParam, hookRecord->mouseData, hookRecord->dwExtraInfo, ButtonsSwapped);
     if (!injections.swallow)
         return CallNextHookEx(g_hookHandle, nCode, wParam, lParam);
     INPUT inputs[2];
@@ -94,22 +76,35 @@ LRESULT CALLBACK FilterHookProc(int nCode, WPARAM wParam, LPARAM lParam)
 
 // Releases a primary press that the filter injected and whose release it may
 // never see: the filter is going, or Windows may have dropped it mid-click.
-void ReleaseHeldPress()
+// Callers unhook first where they can: an injected event passes every
+// installed hook, ours included, whose thread may be the one injecting.
+bool InjectHeldRelease()
 {
     const DWORD releaseFlag = g_pressLedger.TakeHeldRelease();
     if (releaseFlag == 0)
-        return;
+        return false;
     POINT where{};
     GetCursorPos(&where);
     INPUT input = PrimaryButtonInput(where, releaseFlag);
     SendInput(1, &input, sizeof(INPUT));
+    return true;
 }
 
-// What is installed: the filter, plus one store of the time. Kept apart from
-// the filter's own procedure so that the remapping reads on its own.
+void Unhook()
+{
+    if (g_hookHandle != nullptr)
+        UnhookWindowsHookEx(g_hookHandle);
+    g_hookHandle = nullptr;
+}
+
+// What is installed: the filter, plus the stores of the time and the point.
+// Kept apart from the filter's own procedure so that the remapping reads on
+// its own.
 LRESULT CALLBACK WatchedFilterHookProc(int nCode, WPARAM wParam, LPARAM lParam)
 {
     g_lastHookCallTime = GetTickCount();
+    if (nCode >= 0)
+        g_lastHookPoint = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam)->pt;
     return FilterHookProc(nCode, wParam, lParam);
 }
 
@@ -127,10 +122,13 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID /*reserved*/)
             g_moduleHandle = instance;
         break;
     case DLL_PROCESS_DETACH:
-        // An installed hook is left to the system, which removes it with the
-        // process; unhooking during loader shutdown gains nothing. A press it
-        // injected would outlive it, though, and keep the button down.
-        ReleaseHeldPress();
+        // The last resort: the program ends the filter itself on every end it
+        // sees. A press the filter injected would outlive the process and
+        // keep the button down. Unhooked first: on Windows the injected
+        // release would pass our hook, whose thread is in here, and every
+        // input on the desktop would wait out the hook timeout.
+        Unhook();
+        InjectHeldRelease();
         break;
     case DLL_THREAD_ATTACH:
     case DLL_THREAD_DETACH:
@@ -177,10 +175,10 @@ BOOLEAN WINAPI RenewMouseFilter(int hookType, DWORD threadId)
     g_lastHookCallTime = GetTickCount();
     if (previous != nullptr)
         UnhookWindowsHookEx(previous);
-    // The release of a press held now may have gone by while the hook was
-    // lost: release it here rather than leave the button down until the
-    // next click. A drag in progress ends early, which is the lesser harm.
-    ReleaseHeldPress();
+    // A press held now stays held: renewals also follow events that cost no
+    // input (keys, a new taskbar), and a drag in progress must survive them.
+    // The caller releases it through ReleaseHeldPress where input may really
+    // have gone past the hook.
     return 1;
 }
 
@@ -189,16 +187,26 @@ DWORD WINAPI MouseFilterCallTime()
     return g_lastHookCallTime;
 }
 
+BOOLEAN WINAPI ReleaseHeldPress(DWORD when)
+{
+    if (when == kReleaseHeldPressIfPointerMoved) {
+        POINT now{};
+        if (!GetCursorPos(&now) || (now.x == g_lastHookPoint.x && now.y == g_lastHookPoint.y))
+            return 0;
+    }
+    // The buttons stay marked as replaced: their own releases, should they
+    // still come, are swallowed rather than passed.
+    return InjectHeldRelease() ? 1 : 0;
+}
+
 void WINAPI RemoveMouseFilter(int hookType)
 {
     if (hookType != WH_MOUSE_LL)
         return;
-    if (g_hookHandle != nullptr)
-        UnhookWindowsHookEx(g_hookHandle);
-    g_hookHandle = nullptr;
     // Unhooked first, so the release reaches windows without passing it. The
     // button's own release, when it comes, then passes as it is.
-    ReleaseHeldPress();
+    Unhook();
+    InjectHeldRelease();
     g_pressLedger.Forget();
 }
 

@@ -77,6 +77,7 @@ FilterUpkeep BindFilterUpkeep(const std::string& libraryPath)
     upkeep.renew = LookUp<RenewMouseFilterFunction>(library, kRenewMouseFilterName);
     upkeep.lastCallTime = LookUp<MouseFilterCallTimeFunction>(library, kMouseFilterCallTimeName);
     upkeep.remove = LookUp<RemoveMouseFilterFunction>(library, kRemoveMouseFilterName);
+    upkeep.releaseHeldPress = LookUp<ReleaseHeldPressFunction>(library, kReleaseHeldPressName);
     if (!upkeep.IsBound()) {
         FreeLibrary(library);
         return FilterUpkeep{};

@@ -37,7 +37,11 @@ struct FilterUpkeep {
     RenewMouseFilterFunction renew = nullptr;
     MouseFilterCallTimeFunction lastCallTime = nullptr;
     RemoveMouseFilterFunction remove = nullptr;
+    ReleaseHeldPressFunction releaseHeldPress = nullptr;
 
-    bool IsBound() const { return renew != nullptr && lastCallTime != nullptr && remove != nullptr; }
+    bool IsBound() const
+    {
+        return renew != nullptr && lastCallTime != nullptr && remove != nullptr && releaseHeldPress != nullptr;
+    }
 };
 FilterUpkeep BindFilterUpkeep(const std::string& libraryPath);

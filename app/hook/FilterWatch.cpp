@@ -14,7 +14,8 @@ constexpr UINT kFirstRetryPauseMs = 1000;
 // call when it runs, on the same clock; under Wine the stamp may come a
 // moment after the hook answered. Input later than the hook's latest call
 // by more than this was not seen by the hook. Keyboard input is never seen
-// by a mouse hook either: it costs at most one needless renewal per check.
+// by a mouse hook either: it costs at most one needless renewal per check,
+// and releases a held press only when the pointer moved past the hook too.
 constexpr LONG kHookLagMs = 250;
 
 DWORD LastSystemInputTime()
@@ -30,7 +31,7 @@ FilterWatch::FilterWatch() : m_retryPause(kFirstRetryPauseMs, kCheckPauseMs) {}
 
 FilterWatch::~FilterWatch()
 {
-    Stop();
+    End();
 }
 
 void FilterWatch::Start(HWND window, bool installed)
@@ -73,14 +74,20 @@ void FilterWatch::Stop()
     m_window = nullptr;
 }
 
-void FilterWatch::Renew()
+void FilterWatch::Renew(HeldPress heldPress)
 {
     if (m_window == nullptr)
         return;
     if (!m_upkeep.IsBound())
         m_upkeep = BindFilterUpkeep(FilterLibraryPath());
-    if (m_upkeep.IsBound())
+    if (m_upkeep.IsBound()) {
         m_installed = m_upkeep.renew(WH_MOUSE_LL, 0) != 0;
+        // Whether or not the new hook came: Windows often refuses one right
+        // after an unlock or a resume, just when the old one was lost.
+        if (heldPress != HeldPress::Keep)
+            m_upkeep.releaseHeldPress(
+                heldPress == HeldPress::Release ? kReleaseHeldPressAlways : kReleaseHeldPressIfPointerMoved);
+    }
     m_answeredInputTime = LastSystemInputTime();
     Schedule();
 }
@@ -90,8 +97,10 @@ void FilterWatch::OnTimer(UINT_PTR timerId)
     if (timerId != kTimerId || m_window == nullptr)
         return;
     RegisterSessionNotifications();
-    if (!m_installed || HookMissedInput())
+    if (!m_installed)
         Renew();
+    else if (HookMissedInput())
+        Renew(HeldPress::ReleaseIfPointerMoved);
 }
 
 void FilterWatch::OnPowerBroadcast(WPARAM event)
@@ -99,7 +108,7 @@ void FilterWatch::OnPowerBroadcast(WPARAM event)
     // Hooks are often gone after sleep or hibernation. The automatic resume
     // always comes; the other follows when a user is there.
     if (event == PBT_APMRESUMEAUTOMATIC || event == PBT_APMRESUMESUSPEND)
-        Renew();
+        Renew(HeldPress::Release);
 }
 
 void FilterWatch::OnSessionChange(WPARAM event)
@@ -107,7 +116,7 @@ void FilterWatch::OnSessionChange(WPARAM event)
     // Back to the desktop after a lock or a user switch, which often cost it.
     if (event == WTS_SESSION_UNLOCK || event == WTS_CONSOLE_CONNECT || event == WTS_REMOTE_CONNECT ||
         event == WTS_SESSION_LOGON)
-        Renew();
+        Renew(HeldPress::Release);
 }
 
 void FilterWatch::OnTaskbarCreated()
@@ -116,6 +125,17 @@ void FilterWatch::OnTaskbarCreated()
     // thread long enough to cost the hook; so may the icon's re-add, which
     // comes first.
     Renew();
+}
+
+void FilterWatch::OnMenuClosed()
+{
+    // Closing a popup menu may keep this thread from its messages past the
+    // hook timeout (Wine waits up to 2 s there for a window manager, and the
+    // 32-bit build lost a release so), and the system then passes a button's
+    // release without the hook. A press that closed the menu goes now: no
+    // drag can start in a menu. Its own release is swallowed when it comes.
+    if (m_window != nullptr && m_upkeep.IsBound())
+        m_upkeep.releaseHeldPress(kReleaseHeldPressAlways);
 }
 
 void FilterWatch::AfterShellCalls(DWORD startTick)

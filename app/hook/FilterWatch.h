@@ -17,7 +17,20 @@
 // hook: nothing here waits.
 class FilterWatch {
 public:
+    // What a renewal does with a primary press that the filter holds: it is
+    // released only where the hook may really have missed its release, so
+    // that a drag survives everything else.
+    enum class HeldPress {
+        Keep,
+        // Input went past the hook: released when some of it moved the pointer.
+        ReleaseIfPointerMoved,
+        // Windows told of a loss: sleep, a lock, a disconnect.
+        Release,
+    };
+
     FilterWatch();
+    // Ends the filter as End does: whatever ends the window (Exit, a WM_QUIT,
+    // a failed start) leaves no hook and no button held behind it.
     ~FilterWatch();
     FilterWatch(const FilterWatch&) = delete;
     FilterWatch& operator=(const FilterWatch&) = delete;
@@ -32,7 +45,7 @@ public:
     void End();
 
     // A new hook now, in place of the held one. Nothing while not started.
-    void Renew();
+    void Renew(HeldPress heldPress = HeldPress::Keep);
 
     // The main window's messages, handed on as they come; each decides
     // whether the hook may have been lost.
@@ -40,6 +53,7 @@ public:
     void OnPowerBroadcast(WPARAM event);
     void OnSessionChange(WPARAM event);
     void OnTaskbarCreated();
+    void OnMenuClosed();
 
     // Runs calls that wait for the shell. This thread serves the hook only
     // between messages, so calls that held it long may have cost the hook.

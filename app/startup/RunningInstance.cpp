@@ -22,6 +22,9 @@ constexpr DWORD kPollMs = 20;
 // A running Vantrel answers at once; one that does not within this long is
 // hung or busy past what a user waits for, and the new start runs instead.
 constexpr UINT kAnswerTimeoutMs = 1000;
+// Each round judges the start that took the mark in the round before; more
+// rounds than starts at once are never needed in practice.
+constexpr int kTakeOverRounds = 4;
 constexpr char kMainWindowClass[] = "#32770";
 
 struct HandleCloser {
@@ -84,17 +87,24 @@ DWORD OwnIntegrity()
 }
 
 // A section that another account or a lower-integrity process created first
-// is not ours to trust: its DACL must let nobody but this user (and the
-// system) in, and its label, if any, must be no lower than this process's.
+// is not ours to trust. Its owner must be this user: an owner may rewrite the
+// DACL at will, so a DACL that looks like "this user only" proves nothing
+// about an object that another account owns. Its DACL must let nobody but
+// this user (and the system) in, and its label, if any, must be no lower
+// than this process's. (A private namespace bounded by the user's SID would
+// keep other accounts from the name altogether, but Wine 8 has none:
+// CreateBoundaryDescriptorW returns null there and CreatePrivateNamespaceW
+// is not implemented.)
 bool IsOwnSection(HANDLE section, PSID user)
 {
+    PSID owner = nullptr;
     PACL dacl = nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (GetSecurityInfo(section, SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl, nullptr,
-            &descriptor) != ERROR_SUCCESS)
+    if (GetSecurityInfo(section, SE_KERNEL_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, &owner,
+            nullptr, &dacl, nullptr, &descriptor) != ERROR_SUCCESS)
         return false;
     const LocalMemory ownedDescriptor(descriptor);
-    if (dacl == nullptr)
+    if (owner == nullptr || !EqualSid(owner, user) || dacl == nullptr)
         return false;
     PSID system = nullptr;
     SID_IDENTIFIER_AUTHORITY ntAuthority = SECURITY_NT_AUTHORITY;
@@ -185,13 +195,19 @@ BOOL CALLBACK FindUnownedDialog(HWND window, LPARAM context)
 
 // The main window, hidden as always: the process's one unowned dialog (its
 // message boxes and About dialog are owned by it).
+HWND MainWindowOf(DWORD processId)
+{
+    WindowSearch search{processId, nullptr};
+    EnumWindows(FindUnownedDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 HWND WaitForMainWindowOf(DWORD processId)
 {
     for (DWORD waited = 0;; waited += kPollMs) {
-        WindowSearch search{processId, nullptr};
-        EnumWindows(FindUnownedDialog, reinterpret_cast<LPARAM>(&search));
-        if (search.found != nullptr || waited >= kFirstStartWaitMs)
-            return search.found;
+        const HWND found = MainWindowOf(processId);
+        if (found != nullptr || waited >= kFirstStartWaitMs)
+            return found;
         Sleep(kPollMs);
     }
 }
@@ -212,6 +228,8 @@ std::string SectionName(PSID user)
 
 } // namespace
 
+RunningInstance* RunningInstance::s_pHeld = nullptr;
+
 RunningInstance::RunningInstance()
 {
     std::vector<BYTE> tokenUser = TokenUserOf(GetCurrentProcess());
@@ -219,10 +237,13 @@ RunningInstance::RunningInstance()
         return;
     const PSID user = SidOf(tokenUser);
     const std::string name = SectionName(user);
-    // Protected, and open to this user alone: another account cannot open
-    // what we made, and one that made the name first is caught below.
+    // Owned by this user and open to this user alone: another account can
+    // neither open what we made nor pass for it (see IsOwnSection). The owner
+    // is named, since an administrator's objects are owned by the
+    // Administrators group by default.
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    const std::string rules = "D:P(A;;GA;;;" + SidText(user) + ")";
+    const std::string sid = SidText(user);
+    const std::string rules = "O:" + sid + "D:P(A;;GA;;;" + sid + ")";
     if (name.empty() ||
         !ConvertStringSecurityDescriptorToSecurityDescriptorA(rules.c_str(), SDDL_REVISION_1, &descriptor, nullptr))
         return;
@@ -242,6 +263,7 @@ RunningInstance::RunningInstance()
     const LONG ownId = static_cast<LONG>(GetCurrentProcessId());
     if (!existed) {
         InterlockedExchange(m_pProcessId, ownId);
+        s_pHeld = this;
         return;
     }
 
@@ -251,21 +273,37 @@ RunningInstance::RunningInstance()
         if (firstId == 0)
             Sleep(kPollMs);
     }
-    const HWND firstWindow =
-        firstId != 0 && IsVantrelOfThisUser(firstId, user) ? WaitForMainWindowOf(firstId) : nullptr;
-    if (firstWindow != nullptr && Answers(firstWindow, firstId)) {
-        m_firstId = firstId;
-        m_firstWindow = firstWindow;
-        return;
+    for (int round = 0; round < kTakeOverRounds; ++round) {
+        const HWND firstWindow =
+            firstId != 0 && IsVantrelOfThisUser(firstId, user) ? WaitForMainWindowOf(firstId) : nullptr;
+        if (firstWindow != nullptr && Answers(firstWindow, firstId)) {
+            m_firstId = firstId;
+            m_firstWindow = firstWindow;
+            return;
+        }
+        // No answer: this start runs, and the mark names it from now on,
+        // unless another start that also found no answer took it first: then
+        // that one is judged in turn, so that exactly one takes over.
+        const DWORD seen = static_cast<DWORD>(InterlockedCompareExchange(m_pProcessId, ownId, static_cast<LONG>(firstId)));
+        if (seen == firstId) {
+            s_pHeld = this;
+            // Searched again: a first start whose window came after the wait
+            // above either finds this mark when its window appears, or has
+            // its window found here.
+            const HWND window = firstWindow != nullptr ? firstWindow : MainWindowOf(firstId);
+            if (window != nullptr)
+                PostMessageA(window, ShowMenuRequestMessage, static_cast<WPARAM>(ownId), kInstanceGiveWay);
+            return;
+        }
+        firstId = seen;
     }
-    // No answer: this start runs, and the mark names it from now on.
-    InterlockedExchange(m_pProcessId, ownId);
-    if (firstWindow != nullptr)
-        PostMessageA(firstWindow, ShowMenuRequestMessage, firstId, kInstanceGiveWay);
+    // Still contended after every round: run, as before there was a mark.
 }
 
 RunningInstance::~RunningInstance()
 {
+    if (s_pHeld == this)
+        s_pHeld = nullptr;
     if (m_pProcessId != nullptr)
         UnmapViewOfFile(const_cast<LONG*>(m_pProcessId));
     if (m_section != nullptr)
@@ -283,20 +321,20 @@ bool RunningInstance::AskFirstToShowMenu() const
     return PostMessageA(m_firstWindow, ShowMenuRequestMessage, m_firstId, kInstanceShowMenu) != FALSE;
 }
 
+DWORD RunningInstance::MarkedProcess()
+{
+    // Read through the view this process took at its start: a section of the
+    // same name opened now could be anybody's.
+    return s_pHeld != nullptr ? static_cast<DWORD>(InterlockedCompareExchange(s_pHeld->m_pProcessId, 0, 0)) : 0;
+}
+
 bool RunningInstance::MarkNamesAnotherProcess()
 {
-    std::vector<BYTE> tokenUser = TokenUserOf(GetCurrentProcess());
-    if (tokenUser.empty())
-        return false;
-    const std::string name = SectionName(SidOf(tokenUser));
-    const UniqueHandle section(name.empty() ? nullptr : OpenFileMappingA(FILE_MAP_READ, FALSE, name.c_str()));
-    if (section == nullptr)
-        return false;
-    const auto* const processId =
-        static_cast<const volatile LONG*>(MapViewOfFile(section.get(), FILE_MAP_READ, 0, 0, sizeof(LONG)));
-    if (processId == nullptr)
-        return false;
-    const DWORD named = static_cast<DWORD>(*processId);
-    UnmapViewOfFile(const_cast<LONG*>(processId));
+    const DWORD named = MarkedProcess();
     return named != 0 && named != GetCurrentProcessId();
+}
+
+bool RunningInstance::ShouldGiveWayTo(DWORD senderId)
+{
+    return senderId != GetCurrentProcessId() && senderId == MarkedProcess();
 }

@@ -16,7 +16,9 @@
 // its hook, being newer, is called first. The old one finds the request queued
 // when it recovers, sees that the mark names another process, and ends as the
 // OK command ends it (filter removed, held press released, icon removed), so
-// that no two filters inject.
+// that no two filters inject. Starts that find the same hung one take the
+// mark by compare-exchange: exactly one of them takes over, and the others
+// judge that one as they judged the first.
 class RunningInstance {
 public:
     // Creates or opens the section and decides whether this start runs.
@@ -35,11 +37,20 @@ public:
     // asks it to open its menu at the pointer. False when there is none.
     bool AskFirstToShowMenu() const;
 
-    // In the running program: whether the mark now names another process, so
-    // that a request to give way is obeyed only when it is true.
+    // In the running program, read through the view this process holds
+    // (false without one): whether the mark names another process, which took
+    // over while this one's window was not there yet or did not answer.
     static bool MarkNamesAnotherProcess();
+    // Whether a request to give way that says it comes from senderId is to be
+    // obeyed: only when the mark names that very process, and not this one.
+    static bool ShouldGiveWayTo(DWORD senderId);
 
 private:
+    static DWORD MarkedProcess();
+
+    // The instance that holds the mark for this process's main window.
+    static RunningInstance* s_pHeld;
+
     HANDLE m_section = nullptr;
     volatile LONG* m_pProcessId = nullptr;
     DWORD m_firstId = 0;

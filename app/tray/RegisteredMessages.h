@@ -14,12 +14,14 @@ extern const UINT TaskbarCreatedMessage;
 extern const UINT NotifyIconMessage;
 
 // Sent or posted by a later start of the program to the main window of the
-// running one; only the process whose id is in wParam acts on it. lParam
-// says what is asked (a window of any other program ignores the message).
+// running one; only the process whose id is in wParam acts on it, except for
+// a request to give way, whose wParam is the id of the start that sent it.
+// lParam says what is asked (a window of any other program ignores the
+// message).
 extern const UINT ShowMenuRequestMessage;
 enum InstanceRequest : LPARAM {
     kInstanceShowMenu = 0, // open the popup menu at the pointer
     kInstanceQuery = 1,    // answer kInstanceAnswer, if not hung
-    kInstanceGiveWay = 2,  // end, if the mark now names another process
+    kInstanceGiveWay = 2,  // end, if the mark names the sender
 };
 inline constexpr LRESULT kInstanceAnswer = 0x566E;

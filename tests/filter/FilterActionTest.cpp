@@ -1,6 +1,10 @@
 #include "FilterAction.h"
+#include "PressLedger.h"
 
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -71,4 +75,54 @@ TEST(FilterAction, EverythingElsePassesWithoutAskingForTheSwap)
             EXPECT_EQ(asked, 0) << "message 0x" << std::hex << message;
         }
     }
+}
+
+namespace {
+
+// An event (message, X button, swapped), a renewal that keeps the press (0),
+// or a loss told by Windows, renewal refused or not (1).
+struct LedgerStep {
+    WPARAM message;
+    DWORD mouseData = 0;
+    bool swapped = false;
+};
+
+// One word per step: what is injected ("LD+LU"), "-" for nothing, "pass".
+std::string Injected(const std::vector<LedgerStep>& steps)
+{
+    PressLedger ledger;
+    std::string text;
+    for (const LedgerStep& step : steps) {
+        PressInjections in;
+        if (step.message == 1)
+            in.count = (in.flags[0] = ledger.TakeHeldRelease()) != 0 ? 1 : 0;
+        else if (step.message > 1)
+            in = ledger.Take(step.message, step.mouseData, 0, [&] { return step.swapped; });
+        text += std::string(text.empty() ? "" : " ") + (!in.swallow ? "pass" : in.count == 0 ? "-" : "");
+        for (UINT i = 0; i < in.count; ++i)
+            text += std::string(i == 0 ? "" : "+") + (in.flags[i] == MOUSEEVENTF_LEFTDOWN ? "LD"
+                    : in.flags[i] == MOUSEEVENTF_LEFTUP ? "LU" : in.flags[i] == MOUSEEVENTF_RIGHTDOWN ? "RD" : "RU");
+    }
+    return text;
+}
+
+} // namespace
+
+// Each primary press injected is released exactly once, and no release is
+// injected for a press never made.
+TEST(PressLedger, Table)
+{
+    constexpr DWORD x1 = XBUTTON1 << 16, x2 = XBUTTON2 << 16;
+    const std::pair<std::vector<LedgerStep>, const char*> cases[] = {
+        {{{WM_RBUTTONDOWN}, {WM_MBUTTONDOWN}, {WM_RBUTTONUP}, {WM_MBUTTONUP}}, "LD LU+LD LU -"},
+        {{{WM_RBUTTONDOWN}, {WM_MBUTTONDOWN}, {WM_MBUTTONUP}, {WM_RBUTTONUP}}, "LD LU+LD LU -"},
+        {{{WM_XBUTTONDOWN, x1}, {WM_XBUTTONDOWN, x2}, {WM_XBUTTONUP, x2}, {WM_XBUTTONUP, x1}}, "LD LU+LD LU -"},
+        {{{WM_RBUTTONDOWN}, {WM_RBUTTONUP, 0, true}}, "LD LU"},
+        {{{WM_MBUTTONDOWN, 0, true}, {WM_MBUTTONUP}}, "RD RU"},
+        {{{WM_RBUTTONDOWN}, {0}, {WM_RBUTTONUP}}, "LD - LU"},
+        {{{WM_RBUTTONDOWN}, {1}, {WM_RBUTTONUP}, {1}}, "LD LU - -"},
+        {{{WM_MBUTTONDOWN}, {1}, {1}, {WM_RBUTTONDOWN}, {WM_MBUTTONUP}}, "LD LU - LD LU"},
+    };
+    for (size_t row = 0; row < std::size(cases); ++row)
+        EXPECT_EQ(Injected(cases[row].first), cases[row].second) << "row " << row;
 }

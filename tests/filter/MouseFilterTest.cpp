@@ -208,20 +208,22 @@ std::string ButtonMessagesOf(const MouseTestWindow& window)
 TEST_F(FilterInstallTest, NoInjectedPressIsLeftHeld)
 {
     const auto renew = ExportOf<RenewMouseFilterFunction>(m_library.Module(), kRenewMouseFilterName);
-    ASSERT_NE(renew, nullptr);
+    const auto releaseHeld = ExportOf<ReleaseHeldPressFunction>(m_library.Module(), kReleaseHeldPressName);
+    ASSERT_TRUE(renew != nullptr && releaseHeld != nullptr);
     using Step = std::function<bool()>;
     const Step install = [&] { return InstallFilter(); };
     const Step press = [&] { return InjectPress(kRightButton); };
     const Step release = [&] { return InjectRelease(kRightButton); };
     const Step unseenRelease = [&] { return InjectRelease(kRightButton, kFilterInjectionMark); };
     const Step renewal = [&] { return renew(WH_MOUSE_LL, 0) == 1; };
+    const Step lossTold = [&] { return releaseHeld(kReleaseHeldPressAlways) == 1; };
     const Step removal = [&] { m_library.RemoveMouseFilter(WH_MOUSE_LL); return true; };
     const struct {
         const char* name;
         std::vector<Step> steps;
         const char* expected;
     } cases[] = {
-        {"hook lost mid-press, then renewed", {install, press, unseenRelease, renewal}, "L D, R U, L U"},
+        {"hook lost mid-press, then renewed", {install, press, unseenRelease, renewal, lossTold}, "L D, R U, L U"},
         {"Normal chosen mid-press", {install, press, removal, release}, "L D, L U, R U"},
         {"a release that never came, then a new click", {install, press, unseenRelease, press, release},
             "L D, R U, L U, L D, L U"},

@@ -307,5 +307,24 @@ TEST_F(ExitTest, ASecondExitWhileTheQuestionIsOpenEndsCleanly)
     EXPECT_LT(exitCode, 0xC0000000u) << "the program crashed";
 }
 
+// The Restart Manager or a logoff ends the program wherever it waits, as
+// from its window's own loop (PolicyTest): in its menu, question or About box.
+TEST_F(ExitTest, TheEndOfTheSessionEndsTheProgramFromInsideItsMenuQuestionAndAboutBox)
+{
+    for (const MenuChoice open : {MenuChoice::One, MenuChoice::Exit, MenuChoice::About}) {
+        ASSERT_TRUE(StoreModeText("1"));
+        ASSERT_TRUE(Start(kModeIconId));
+        ASSERT_TRUE(open == MenuChoice::One ? OpenMenu(kLeftButton) : Choose(open, kLeftButton));
+        const char* const title = open == MenuChoice::About ? kAboutTitle : kProgramTitle;
+        ASSERT_TRUE(open == MenuChoice::One || WaitForVisibleWindow(m_program.Id(), kDialogClass, title, kDialogTimeoutMs));
+        PostMessageA(m_mainWindow, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP);
+        ASSERT_TRUE(m_program.WaitForExit(2 * kExitTimeoutMs)) << "it stayed in loop " << static_cast<int>(open);
+        DWORD exitCode = STILL_ACTIVE;
+        EXPECT_TRUE(GetExitCodeProcess(m_program.Handle(), &exitCode) && exitCode == 0) << exitCode;
+        EXPECT_FALSE(IconExists(m_mainWindow, kModeIconId));
+        EXPECT_EQ(ReadStoredMode()->Text(), "1");
+    }
+}
+
 } // namespace
 } // namespace e2e

@@ -2,6 +2,7 @@
 // probe playing Windows' part (see FilterUpkeepFixture.h).
 
 #include "FilterUpkeepFixture.h"
+#include "ClickRecorder.h"
 #include "NotificationArea.h"
 #include "RealInput.h"
 
@@ -101,6 +102,40 @@ TEST_F(FilterUpkeepTest, ARefusedInstallAndARefusedIconComeBackWithoutTheUser)
     const std::optional<RegistryData> stored = ReadStoredMode();
     ASSERT_TRUE(stored.has_value());
     EXPECT_EQ(stored->Text(), "1") << "One stays the chosen mode";
+}
+
+// A right-button drag (Ctrl held to copy) survives the check that a key
+// makes renew the hook; it ends with a loss: mouse input the hook missed, or
+// an unlock whose renewal Windows refused.
+TEST_F(FilterUpkeepTest, ADragSurvivesAKeyAndEndsWithALossEvenWhenTheRenewalIsRefused)
+{
+    ASSERT_NO_FATAL_FAILURE(StartInOne());
+    ClickRecorder& window = TestWindow();
+    const auto leftDown = [] { return GetAsyncKeyState(VK_LBUTTON) < 0; };
+    for (const bool refused : {false, true}) {
+        window.Clear();
+        ASSERT_TRUE(PressAt(window.Centre(), kRightButton));
+        EXPECT_TRUE(window.WaitForMessages(1, kRetryTimeoutMs) && testing_support::PumpMessagesUntil(leftDown, 1000))
+            << "no left press: " << ButtonMessageNames(window.Messages()) << ", refused " << refused;
+        const DWORD installs = Probe(kFilterInstallsExport);
+        if (refused) {
+            ASSERT_EQ(Probe(kRefuseNextFilterInstallExport), 1u);
+            Deliver(Events()[2]);
+        } else {
+            testing_support::PumpMessagesFor(kClickAllowanceMs);
+            ASSERT_TRUE(TypeKey(VK_SHIFT));
+            testing_support::PumpMessagesFor(kSilentLossBoundMs + kClickAllowanceMs);
+            EXPECT_GT(Probe(kFilterInstallsExport), installs) << "no check renewed the hook after the key";
+            EXPECT_TRUE(leftDown()) << "the drag was dropped";
+            ASSERT_NO_FATAL_FAILURE(DropFilter());
+            ASSERT_TRUE(MovePointerTo({window.Centre().x + 5, window.Centre().y}));
+        }
+        EXPECT_TRUE(testing_support::PumpMessagesUntil(
+            [&] { return !leftDown(); }, kSilentLossBoundMs + kClickAllowanceMs)) << "refused " << refused;
+        ASSERT_TRUE(ReleaseButton(kRightButton));
+        window.WaitForMessages(3, kClickAllowanceMs);
+        EXPECT_EQ(ButtonMessageNames(window.Messages()), kLeftClickArrived) << "refused " << refused;
+    }
 }
 
 } // namespace

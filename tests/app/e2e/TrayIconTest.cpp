@@ -224,9 +224,34 @@ TEST_F(TrayIconTest, AMarkMadeBySomeoneElseSwallowsNoStart)
         UnmapViewOfFile(processId);
 
         EXPECT_TRUE(Start(kFirstIconId)) << "a mark made with " << (rules != nullptr ? rules : "default security");
+        // Requests to give way that the mark does not back: the program
+        // reads its own view of the mark, never the name again.
+        for (const DWORD claimed : {m_program.Id(), GetCurrentProcessId()})
+            PostMessageA(m_mainWindow, RegisterWindowMessageA(kInstanceRequestMessage), claimed, kGiveWayRequest);
+        LetProgramSettle();
+        EXPECT_TRUE(m_program.IsRunning()) << "a request to give way was obeyed";
         EXPECT_TRUE(m_program.Stop());
         CloseHandle(mark);
     }
+}
+
+// Two starts while the running one hangs: exactly one takes over, the other
+// defers to it (and opens its menu), and the hung one gives way once it recovers.
+TEST_F(TrayIconTest, TwoStartsDuringAHangEndWithOneVantrel)
+{
+    ASSERT_TRUE(Start(kFirstIconId));
+    ASSERT_TRUE(m_program.Suspend(true));
+    const LaunchOptions options{BuiltProgramPath(), "", ""};
+    ProgramProcess starts[2] = {ProgramProcess::Launch(options), ProgramProcess::Launch(options)};
+    const auto bothRun = [&] { return starts[0].IsRunning() && starts[1].IsRunning(); };
+    testing_support::PumpMessagesUntil([&] { return !bothRun(); }, kSecondStartTimeoutMs);
+    ASSERT_TRUE(m_program.Suspend(false));
+    EXPECT_TRUE(m_program.WaitForExit(kSecondStartTimeoutMs) && !bothRun()) << "two Vantrels run";
+    ProgramProcess& running = starts[0].IsRunning() ? starts[0] : starts[1];
+    EXPECT_TRUE(testing_support::PumpMessagesUntil([] { return ShownIconCount() == 1; }, kIconTimeoutMs));
+    m_menuWindow = WaitForOpenMenuWindow(running.Id(), kMenuTimeoutMs);
+    EXPECT_TRUE(m_menuWindow == nullptr || CloseMenu());
+    EXPECT_TRUE(running.Stop());
 }
 
 } // namespace

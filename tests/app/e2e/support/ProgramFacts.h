@@ -35,5 +35,8 @@ inline constexpr char kDialogClass[] = "#32770";
 
 // The section that marks the running Vantrel: this prefix and the user's SID.
 inline constexpr char kInstanceMarkPrefix[] = "Local\\Vantrel.Instance.";
+// A later start's request to the running one; lParam 2: give way to wParam.
+inline constexpr char kInstanceRequestMessage[] = "Vantrel.ShowMenuRequest";
+inline constexpr LPARAM kGiveWayRequest = 2;
 
 } // namespace e2e
