@@ -29,7 +29,7 @@ TEST(FilterLibraryExports, BindByNameAndByTheSameOrdinals)
     ASSERT_NE(callTimeByName, nullptr);
     EXPECT_EQ(ExportOf<RenewMouseFilterFunction>(library.Module(), ExportOrdinal(3)), renewByName);
     EXPECT_EQ(ExportOf<MouseFilterCallTimeFunction>(library.Module(), ExportOrdinal(4)), callTimeByName);
-    EXPECT_EQ(GetProcAddress(library.Module(), ExportOrdinal(5)), GetProcAddress(library.Module(), kReleaseHeldPressName));
+    EXPECT_EQ(GetProcAddress(library.Module(), ExportOrdinal(6)), GetProcAddress(library.Module(), kReleaseHeldPressName));
     EXPECT_EQ(GetProcAddress(library.Module(), ExportOrdinal(6)), nullptr);
 }
 
