@@ -8,7 +8,9 @@
 #include "ButtonModePolicy.h"
 #include "FilterWatch.h"
 #include "IconRetry.h"
+#include "NormalPrograms.h"
 
+class SettingsDialog;
 class TrayIcon;
 class TrayIconHandler;
 class TrayMenuHandler;
@@ -48,6 +50,7 @@ protected:
     afx_msg LRESULT OnNotifyIcon(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnShowMenuRequest(WPARAM wParam, LPARAM lParam);
     afx_msg void OnAbout();
+    afx_msg void OnSettings();
     afx_msg void OnHideWindow();
     afx_msg void OnExit();
     afx_msg void OnOkCommand();
@@ -72,6 +75,9 @@ private:
     void SwitchMode(int newMode);
     void SaveButtonMode();
     void FreeTrayObjects();
+    // The filter takes the list whenever One is applied and whenever the
+    // list changes in One; in Normal the library is left alone.
+    void HandNormalProgramsToFilter(int mode);
 
     int m_buttonMode;
     HICON m_hIcon;
@@ -82,4 +88,8 @@ private:
     FilterWatch m_filterWatch;
     IconRetry m_iconRetry;
     ButtonModePolicy m_policy;
+    NormalPrograms m_normalPrograms;
+    // The Settings dialog while it runs, so that a second choice of Settings
+    // brings it to the front and the program's end ends it.
+    SettingsDialog* m_pSettingsDialog = nullptr;
 };

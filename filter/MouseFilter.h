@@ -16,16 +16,23 @@ using RenewMouseFilterFunction = BOOLEAN(WINAPI*)(int hookType, DWORD threadId);
 // GetTickCount() at the hook's latest call, or at its installation or renewal
 // when that came later; 0 before the first installation.
 using MouseFilterCallTimeFunction = DWORD(WINAPI*)();
+// The programs where the buttons work as usual, as one multi-string block of
+// at most length characters (file names such as mspaint.exe, letter case
+// ignored); it replaces the list held. Malformed names are skipped and at
+// most 256 kept; returns how many are held.
+using SetNormalProgramsFunction = DWORD(WINAPI*)(const WCHAR* names, DWORD length);
 
 inline constexpr char kFilterLibraryName[] = "VantrelDll.dll";
 inline constexpr char kAddMouseFilterName[] = "AddMouseFilter";
 inline constexpr char kRemoveMouseFilterName[] = "RemoveMouseFilter";
 inline constexpr char kRenewMouseFilterName[] = "RenewMouseFilter";
 inline constexpr char kMouseFilterCallTimeName[] = "MouseFilterCallTime";
+inline constexpr char kSetNormalProgramsName[] = "SetNormalPrograms";
 
 extern "C" {
 BOOLEAN WINAPI AddMouseFilter(int hookType, DWORD threadId);
 void WINAPI RemoveMouseFilter(int hookType);
 BOOLEAN WINAPI RenewMouseFilter(int hookType, DWORD threadId);
 DWORD WINAPI MouseFilterCallTime();
+DWORD WINAPI SetNormalPrograms(const WCHAR* names, DWORD length);
 }

@@ -8,6 +8,7 @@
 
 #include "FilterAction.h"
 #include "MouseFilter.h"
+#include "NormalProgramFilter.h"
 #include "PressLedger.h"
 
 #include <windows.h>
@@ -78,6 +79,10 @@ LRESULT CALLBACK FilterHookProc(int nCode, WPARAM wParam, LPARAM lParam)
 
     const UINT buttonBit = ReplacedButtonBit(wParam, hookRecord->mouseData);
     const bool press = buttonFlag == MOUSEEVENTF_LEFTDOWN || buttonFlag == MOUSEEVENTF_RIGHTDOWN;
+    // Over a listed program's window the press passes, and its release with
+    // it wherever that comes: a pair is never split into two kinds.
+    if (press ? NormalProgramPressPasses(buttonBit, hookRecord->pt) : NormalProgramReleasePasses(buttonBit))
+        return CallNextHookEx(g_hookHandle, nCode, wParam, lParam);
     const PressInjections injections =
         press ? g_pressLedger.Press(buttonBit, buttonFlag) : g_pressLedger.Release(buttonBit);
     if (!injections.swallow)
@@ -151,6 +156,7 @@ BOOLEAN WINAPI AddMouseFilter(int hookType, DWORD threadId)
     if (g_hookHandle != nullptr)
         return 1;
     g_pressLedger.Forget();
+    ForgetNormalProgramPresses();
     g_lastHookCallTime = GetTickCount();
     g_hookHandle = SetWindowsHookExA(WH_MOUSE_LL, WatchedFilterHookProc, g_moduleHandle, threadId);
     return g_hookHandle != nullptr ? 1 : 0;
@@ -200,6 +206,7 @@ void WINAPI RemoveMouseFilter(int hookType)
     // button's own release, when it comes, then passes as it is.
     ReleaseHeldPress();
     g_pressLedger.Forget();
+    ForgetNormalProgramPresses();
 }
 
 } // extern "C"

@@ -8,6 +8,7 @@ namespace {
 constexpr char kPolicyKey[] = "Software\\Policies\\Vantrel";
 constexpr char kButtonModeName[] = "ButtonMode";
 constexpr char kAllowExitName[] = "AllowExit";
+constexpr char kAllowSettingsName[] = "AllowSettings";
 constexpr char kPolicyChangeName[] = "Policy";
 
 // One policy value from one root: REG_DWORD of exactly 4 bytes within
@@ -49,6 +50,7 @@ void ButtonModePolicy::Read()
     const int mode = ReadPolicy(kButtonModeName, kButtonModeOne, kButtonModeNormal);
     m_forcedMode = mode > 0 ? mode : 0;
     m_allowsExit = ReadPolicy(kAllowExitName, 0, 1) != 0;
+    m_allowsSettings = ReadPolicy(kAllowSettingsName, 0, 1) != 0;
 }
 
 bool ButtonModePolicy::IsPolicyChange(LPARAM settingName)
@@ -65,4 +67,6 @@ void SetPolicyGreying(HMENU menu, const ButtonModePolicy& policy)
     }
     if (!policy.AllowsExit())
         GreyItem(menu, ID_TRAY_EXIT);
+    if (!policy.AllowsSettings())
+        GreyItem(menu, ID_TRAY_SETTINGS);
 }

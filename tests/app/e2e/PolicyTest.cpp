@@ -103,6 +103,23 @@ TEST_F(PolicyTest, ValuesOfTheWrongTypeSizeOrRangeAreNoPolicy)
     }
 }
 
+TEST_F(PolicyTest, AllowSettingsZeroGreysSettingsAndItsCommandOpensNothingUntilThePolicyGoes)
+{
+    SetPolicy(HKEY_CURRENT_USER, "AllowSettings", Dword(0));
+    ASSERT_TRUE(Start(kFirstIconId));
+    MenuReading menu = MenuAsShownBy(kLeftButton);
+    ASSERT_TRUE(menu.Succeeded()) << menu.failure;
+    EXPECT_TRUE(menu.Find(kCommandSettings)->greyed) << menu.Describe();
+    PostCommand(m_mainWindow, kCommandSettings);
+    EXPECT_TRUE(StaysAbsent(m_program.Id(), kDialogClass, "Vantrel Settings", 3000)) << "Settings opened";
+
+    RegDeleteTreeA(HKEY_CURRENT_USER, kPolicyKey);
+    AnnouncePolicy();
+    menu = MenuAsShownBy(kLeftButton);
+    ASSERT_TRUE(menu.Succeeded()) << menu.failure;
+    EXPECT_FALSE(menu.Find(kCommandSettings)->greyed) << menu.Describe();
+}
+
 // Windows' Restart Manager ends programs this way when an installer must
 // replace their files, even with Exit greyed. Wine's msiexec never does.
 TEST_F(PolicyTest, TheEndOfTheSessionEndsEvenAProgramWithoutExit)

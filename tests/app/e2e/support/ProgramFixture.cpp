@@ -32,10 +32,12 @@ std::vector<UINT> MenuKeys(MenuChoice choice)
         return {VK_HOME, VK_RETURN};
     case MenuChoice::About:
         return {VK_HOME, VK_DOWN, VK_RETURN};
+    case MenuChoice::Settings:
+        return {VK_HOME, VK_DOWN, VK_DOWN, VK_RETURN};
     case MenuChoice::One:
-        return {VK_HOME, VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN};
+        return {VK_HOME, VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN};
     case MenuChoice::Normal:
-        return {VK_HOME, VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN};
+        return {VK_HOME, VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN};
     }
     return {};
 }
@@ -47,6 +49,8 @@ WORD CommandOf(MenuChoice choice)
         return kCommandExit;
     case MenuChoice::About:
         return kCommandAbout;
+    case MenuChoice::Settings:
+        return kCommandSettings;
     case MenuChoice::One:
         return kCommandOne;
     case MenuChoice::Normal:

@@ -20,7 +20,7 @@
 
 namespace e2e {
 
-enum class MenuChoice { Exit, About, One, Normal };
+enum class MenuChoice { Exit, About, Settings, One, Normal };
 
 // The menu was read and shows One and Normal checked as given; otherwise the
 // failure says what was read.
