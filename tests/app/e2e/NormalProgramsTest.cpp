@@ -52,6 +52,21 @@ std::wstring StoredList()
     return std::wstring(data, size / sizeof(wchar_t));
 }
 
+struct SettingsDialogCount {
+    DWORD processId;
+    int dialogs;
+};
+
+BOOL CALLBACK CountSettingsDialogs(HWND window, LPARAM context)
+{
+    auto& count = *reinterpret_cast<SettingsDialogCount*>(context);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    count.dialogs += processId == count.processId && IsWindowVisible(window) &&
+        testing_support::WindowTextOf(window) == kSettingsTitle;
+    return TRUE;
+}
+
 class NormalProgramsTest : public ProgramTest {
 protected:
     NormalProgramsTest() { TearDown(); }
@@ -197,6 +212,27 @@ TEST_F(NormalProgramsTest, TheDialogDrivenByKeysAddsAndRemovesAnEntryAndStoresWh
     EXPECT_TRUE(WaitUntilGone(settings, kDialogTimeoutMs));
     LetProgramSettle();
     EXPECT_EQ(StoredList(), L"\0"s);
+}
+
+TEST_F(NormalProgramsTest, TheEndOfTheSessionEndsTheProgramWithSettingsAndItsAddDialogOpen)
+{
+    ASSERT_TRUE(Start(kFirstIconId));
+    const HWND settings = OpenSettings();
+    ASSERT_NE(settings, nullptr);
+    // Chosen again, Settings opens no second dialog.
+    ASSERT_TRUE(Choose(MenuChoice::Settings, kLeftButton));
+    LetProgramSettle();
+    SettingsDialogCount count{m_program.Id(), 0};
+    EnumWindows(CountSettingsDialogs, LPARAM(&count));
+    EXPECT_EQ(count.dialogs, 1);
+    PostCommand(settings, 1003);
+    ASSERT_NE(WaitForVisibleWindow(m_program.Id(), kDialogClass, kAddTitle, kDialogTimeoutMs), nullptr);
+
+    PostMessageA(m_mainWindow, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP);
+    ASSERT_TRUE(m_program.WaitForExit(20000));
+    DWORD exitCode = STILL_ACTIVE;
+    EXPECT_TRUE(GetExitCodeProcess(m_program.Handle(), &exitCode) && exitCode == 0) << exitCode;
+    EXPECT_EQ(StoredList(), L"(none)") << "nothing stored";
 }
 
 } // namespace
