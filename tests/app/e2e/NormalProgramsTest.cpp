@@ -186,11 +186,15 @@ TEST_F(NormalProgramsTest, MalformedListsAreReadSafelyAndWhatIsWellFormedStillAp
 TEST_F(NormalProgramsTest, TheDialogDrivenByKeysAddsAndRemovesAnEntryAndStoresWhatItShowed)
 {
     ASSERT_TRUE(Start(kFirstIconId));
+    TestWindow();
     HWND settings = OpenSettings();
     ASSERT_NE(settings, nullptr);
     PressKeys("alt+a");
     const HWND add = WaitForVisibleWindow(m_program.Id(), kDialogClass, kAddTitle, kDialogTimeoutMs);
     ASSERT_NE(add, nullptr);
+    // Offered: the programs with a visible window now, this one among them.
+    EXPECT_NE(SendMessageW(GetDlgItem(add, 1012), CB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(TestProgramName().c_str())),
+        CB_ERR);
     EXPECT_EQ(testing_support::RunUnixCommand("xdotool type --delay 100 Tool.exe", 20000), 0);
     PressKeys("Return");
     EXPECT_TRUE(WaitUntilGone(add, kDialogTimeoutMs));
