@@ -16,16 +16,22 @@ using RenewMouseFilterFunction = BOOLEAN(WINAPI*)(int hookType, DWORD threadId);
 // GetTickCount() at the hook's latest call, or at its installation or renewal
 // when that came later; 0 before the first installation.
 using MouseFilterCallTimeFunction = DWORD(WINAPI*)();
+// Presses less than bounceMs after the previous release are swallowed, with
+// their releases, while the filter is installed; 0 (the start) turns that
+// off. Returns 0 and changes nothing for a time above 500 ms.
+using SetBounceFilterFunction = BOOLEAN(WINAPI*)(DWORD bounceMs);
 
 inline constexpr char kFilterLibraryName[] = "VantrelDll.dll";
 inline constexpr char kAddMouseFilterName[] = "AddMouseFilter";
 inline constexpr char kRemoveMouseFilterName[] = "RemoveMouseFilter";
 inline constexpr char kRenewMouseFilterName[] = "RenewMouseFilter";
 inline constexpr char kMouseFilterCallTimeName[] = "MouseFilterCallTime";
+inline constexpr char kSetBounceFilterName[] = "SetBounceFilter";
 
 extern "C" {
 BOOLEAN WINAPI AddMouseFilter(int hookType, DWORD threadId);
 void WINAPI RemoveMouseFilter(int hookType);
 BOOLEAN WINAPI RenewMouseFilter(int hookType, DWORD threadId);
 DWORD WINAPI MouseFilterCallTime();
+BOOLEAN WINAPI SetBounceFilter(DWORD bounceMs);
 }
