@@ -8,6 +8,7 @@
 #include "ButtonModePolicy.h"
 #include "FilterWatch.h"
 #include "IconRetry.h"
+#include "InputSettingsInForce.h"
 
 class TrayIcon;
 class TrayIconHandler;
@@ -39,6 +40,8 @@ public:
     // 1 = One, 2 = Normal; other values come only from the registry.
     int GetButtonMode() const { return m_buttonMode; }
     const ButtonModePolicy& GetPolicy() const { return m_policy; }
+    // The shortcut and the bounce time, for the Settings dialog.
+    InputSettingsInForce& GetInputSettings() { return m_inputSettings; }
 
 protected:
     afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
@@ -60,6 +63,7 @@ protected:
     afx_msg LRESULT OnSettingChange(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnQueryEndSession(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnEndSession(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnHotkey(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 
@@ -82,4 +86,5 @@ private:
     FilterWatch m_filterWatch;
     IconRetry m_iconRetry;
     ButtonModePolicy m_policy;
+    InputSettingsInForce m_inputSettings;
 };

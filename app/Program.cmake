@@ -20,7 +20,8 @@ vantrel_warnings(vantrel_filter_binding)
 # Vantrel.exe itself, so that the linker takes it and the framework's entry
 # point (a test program linking this library has neither).
 add_library(vantrel_program STATIC AboutDialog.cpp MainDialog.cpp hook/FilterWatch.cpp mode/ButtonModePolicy.cpp
-    mode/StoredButtonMode.cpp startup/RunningInstance.cpp tray/TrayMenuHandler.cpp)
+    mode/InputSettings.cpp mode/InputSettingsInForce.cpp mode/StoredButtonMode.cpp mode/ToggleHotkey.cpp
+    startup/RunningInstance.cpp tray/TrayMenuHandler.cpp)
 target_include_directories(vantrel_program PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(vantrel_program PUBLIC
     vantrel_tray vantrel_filter_binding vantrel_framework vantrel_registry gdi32 user32 wtsapi32 advapi32)

@@ -66,3 +66,8 @@ void SetPolicyGreying(HMENU menu, const ButtonModePolicy& policy)
     if (!policy.AllowsExit())
         GreyItem(menu, ID_TRAY_EXIT);
 }
+
+int ReadPolicyValue(const char* name, DWORD lowest, DWORD highest)
+{
+    return ReadPolicy(name, lowest, highest);
+}

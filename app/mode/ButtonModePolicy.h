@@ -26,3 +26,8 @@ private:
 // Greys both mode items when the mode is forced and Exit when it is not
 // allowed; the check marks are set before this, and kept.
 void SetPolicyGreying(HMENU menu, const ButtonModePolicy& policy);
+
+// One more policy value, read as the two above are (REG_DWORD within
+// [lowest, highest], the machine's before the user's); -1 when absent or
+// malformed.
+int ReadPolicyValue(const char* name, DWORD lowest, DWORD highest);
