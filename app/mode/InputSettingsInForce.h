@@ -2,7 +2,9 @@
 
 // The shortcut and the bounce time as they are in force for the main window,
 // and the way to change them: the Settings dialog shows Settings() and calls
-// the two Change operations on OK. Everything runs on the GUI thread.
+// the two Change operations on OK, the shortcut's first, so that a refused
+// shortcut keeps the dialog open with nothing else committed yet.
+// Everything runs on the GUI thread.
 
 #include "FilterLibrary.h"
 #include "InputSettings.h"
