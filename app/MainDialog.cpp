@@ -84,6 +84,7 @@ BEGIN_MESSAGE_MAP(MainDialog, CDialog)
     ON_MESSAGE(WM_SETTINGCHANGE, OnSettingChange)
     ON_MESSAGE(WM_QUERYENDSESSION, OnQueryEndSession)
     ON_MESSAGE(WM_ENDSESSION, OnEndSession)
+    ON_MESSAGE(WM_HOTKEY, OnHotkey)
 END_MESSAGE_MAP()
 
 MainDialog::MainDialog(CWnd* parent)
@@ -103,6 +104,9 @@ BOOL MainDialog::OnInitDialog()
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
     CreateTrayIcon();
+    // Before the mode, so that a filter applied at start judges bounce from
+    // its first event.
+    m_inputSettings.Apply(m_hWnd);
     ApplyStoredMode();
     return TRUE;
 }
@@ -163,6 +167,7 @@ LRESULT MainDialog::OnSettingChange(WPARAM, LPARAM lParam)
     // A policy removed gives the user's stored mode back (Normal without one).
     m_policy.Read();
     m_normalPrograms = ReadNormalPrograms();
+    m_inputSettings.Apply(m_hWnd);
     const int newMode = ModeInForce().value_or(kButtonModeNormal);
     if (newMode != m_buttonMode) {
         m_buttonMode = newMode;
@@ -258,6 +263,15 @@ void MainDialog::SwitchMode(int newMode)
     m_buttonMode = newMode;
     SetFilterMode(m_buttonMode);
     SaveButtonMode();
+}
+
+LRESULT MainDialog::OnHotkey(WPARAM wParam, LPARAM)
+{
+    // The menu's own path: a forced mode or an ending program changes nothing
+    // here either, and a stored value that is no mode gives way to One.
+    if (m_inputSettings.IsToggleHotkey(wParam))
+        SwitchMode(m_buttonMode == kButtonModeOne ? kButtonModeNormal : kButtonModeOne);
+    return 0;
 }
 
 void MainDialog::SaveButtonMode()

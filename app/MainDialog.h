@@ -8,6 +8,7 @@
 #include "ButtonModePolicy.h"
 #include "FilterWatch.h"
 #include "IconRetry.h"
+#include "InputSettingsInForce.h"
 #include "NormalPrograms.h"
 
 class SettingsDialog;
@@ -41,6 +42,8 @@ public:
     // 1 = One, 2 = Normal; other values come only from the registry.
     int GetButtonMode() const { return m_buttonMode; }
     const ButtonModePolicy& GetPolicy() const { return m_policy; }
+    // The shortcut and the bounce time, for the Settings dialog.
+    InputSettingsInForce& GetInputSettings() { return m_inputSettings; }
 
 protected:
     afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
@@ -63,6 +66,7 @@ protected:
     afx_msg LRESULT OnSettingChange(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnQueryEndSession(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnEndSession(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnHotkey(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 
@@ -89,6 +93,7 @@ private:
     IconRetry m_iconRetry;
     ButtonModePolicy m_policy;
     NormalPrograms m_normalPrograms;
+    InputSettingsInForce m_inputSettings;
     // The Settings dialog while it runs, so that a second choice of Settings
     // brings it to the front and the program's end ends it.
     SettingsDialog* m_pSettingsDialog = nullptr;

@@ -27,7 +27,8 @@ target_link_libraries(vantrel_normal_programs PUBLIC user32 advapi32 version)
 vantrel_warnings(vantrel_normal_programs)
 
 add_library(vantrel_program STATIC AboutDialog.cpp MainDialog.cpp hook/FilterWatch.cpp mode/ButtonModePolicy.cpp
-    mode/StoredButtonMode.cpp settings/SettingsDialog.cpp startup/RunningInstance.cpp tray/TrayMenuHandler.cpp)
+    mode/InputSettings.cpp mode/InputSettingsInForce.cpp mode/StoredButtonMode.cpp mode/ToggleHotkey.cpp
+    settings/SettingsDialog.cpp startup/RunningInstance.cpp tray/TrayMenuHandler.cpp)
 target_include_directories(vantrel_program PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(vantrel_program PUBLIC vantrel_tray vantrel_filter_binding vantrel_normal_programs
     vantrel_framework vantrel_registry gdi32 user32 wtsapi32 advapi32)

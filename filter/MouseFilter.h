@@ -21,6 +21,10 @@ using MouseFilterCallTimeFunction = DWORD(WINAPI*)();
 // ignored); it replaces the list held. Malformed names are skipped and at
 // most 256 kept; returns how many are held.
 using SetNormalProgramsFunction = DWORD(WINAPI*)(const WCHAR* names, DWORD length);
+// Presses less than bounceMs after the previous release are swallowed, with
+// their releases, while the filter is installed; 0 (the start) turns that
+// off. Returns 0 and changes nothing for a time above 500 ms.
+using SetBounceFilterFunction = BOOLEAN(WINAPI*)(DWORD bounceMs);
 
 inline constexpr char kFilterLibraryName[] = "VantrelDll.dll";
 inline constexpr char kAddMouseFilterName[] = "AddMouseFilter";
@@ -28,6 +32,7 @@ inline constexpr char kRemoveMouseFilterName[] = "RemoveMouseFilter";
 inline constexpr char kRenewMouseFilterName[] = "RenewMouseFilter";
 inline constexpr char kMouseFilterCallTimeName[] = "MouseFilterCallTime";
 inline constexpr char kSetNormalProgramsName[] = "SetNormalPrograms";
+inline constexpr char kSetBounceFilterName[] = "SetBounceFilter";
 
 extern "C" {
 BOOLEAN WINAPI AddMouseFilter(int hookType, DWORD threadId);
@@ -35,4 +40,5 @@ void WINAPI RemoveMouseFilter(int hookType);
 BOOLEAN WINAPI RenewMouseFilter(int hookType, DWORD threadId);
 DWORD WINAPI MouseFilterCallTime();
 DWORD WINAPI SetNormalPrograms(const WCHAR* names, DWORD length);
+BOOLEAN WINAPI SetBounceFilter(DWORD bounceMs);
 }

@@ -6,6 +6,7 @@
 // process that outlives everything else, and it needs nothing beyond USER32 and
 // KERNEL32. Keep it that way: no globals with constructors, no library calls.
 
+#include "BounceJudge.h"
 #include "FilterAction.h"
 #include "MouseFilter.h"
 #include "NormalProgramFilter.h"
@@ -29,6 +30,7 @@ HHOOK g_hookHandle = nullptr;
 DWORD g_lastHookCallTime = 0;
 // Constant-initialised: the library runs no constructors.
 PressLedger g_pressLedger;
+BounceJudge g_bounceJudge;
 
 INPUT PrimaryButtonInput(const POINT& where, DWORD buttonFlag)
 {
@@ -59,6 +61,9 @@ LRESULT CALLBACK FilterHookProc(int nCode, WPARAM wParam, LPARAM lParam)
         return CallNextHookEx(g_hookHandle, nCode, wParam, lParam);
 
     const auto* hookRecord = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
+    // A bounce reaches nobody, and a replaced button's bounce injects nothing.
+    if (g_bounceJudge.Swallows(wParam, hookRecord->mouseData, hookRecord->time, hookRecord->dwExtraInfo))
+        return 1;
     DWORD buttonFlag = 0;
     switch (FilterActionFor(wParam, hookRecord->dwExtraInfo, ButtonsSwapped)) {
     case FilterAction::InjectLeftDown:
@@ -188,6 +193,11 @@ BOOLEAN WINAPI RenewMouseFilter(int hookType, DWORD threadId)
     // next click. A drag in progress ends early, which is the lesser harm.
     ReleaseHeldPress();
     return 1;
+}
+
+BOOLEAN WINAPI SetBounceFilter(DWORD bounceMs)
+{
+    return g_bounceJudge.SetBounceMs(bounceMs) ? 1 : 0;
 }
 
 DWORD WINAPI MouseFilterCallTime()

@@ -100,3 +100,14 @@ FilterUpkeep BindFilterUpkeep(const std::string& libraryPath)
     // renewed hook's procedure lives in the library.
     return upkeep;
 }
+
+SetBounceFilterFunction BindBounceFilter(const std::string& libraryPath)
+{
+    const HMODULE library = libraryPath.empty() ? nullptr : LoadLibraryA(libraryPath.c_str());
+    if (library == nullptr)
+        return nullptr;
+    const auto setBounceFilter = LookUp<SetBounceFilterFunction>(library, kSetBounceFilterName);
+    if (setBounceFilter == nullptr)
+        FreeLibrary(library);
+    return setBounceFilter;
+}

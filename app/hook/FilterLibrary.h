@@ -47,3 +47,8 @@ struct FilterUpkeep {
     bool IsBound() const { return renew != nullptr && lastCallTime != nullptr && remove != nullptr; }
 };
 FilterUpkeep BindFilterUpkeep(const std::string& libraryPath);
+
+// SetBounceFilter, bound from the library at libraryPath and kept loaded for
+// the life of the process: the time it is given lives in the library. Null
+// when the library or the export cannot be had.
+SetBounceFilterFunction BindBounceFilter(const std::string& libraryPath);

@@ -29,3 +29,8 @@ private:
 // Greys both mode items when the mode is forced, and Exit and Settings...
 // when they are not allowed; the check marks are set before this, and kept.
 void SetPolicyGreying(HMENU menu, const ButtonModePolicy& policy);
+
+// Any policy value under Software\Policies\Vantrel, read as those above are
+// (REG_DWORD of 4 bytes within [lowest, highest], the machine's before the
+// user's); -1 when absent or malformed.
+int ReadPolicyValue(const char* name, DWORD lowest, DWORD highest);

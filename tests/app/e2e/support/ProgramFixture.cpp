@@ -21,6 +21,7 @@ constexpr DWORD kSettleTimeoutMs = 15000;
 constexpr DWORD kClickTimeoutMs = 6000;
 // Icons of programs that earlier tests ended leave the tray within 1 to 2 s.
 constexpr DWORD kStaleIconTimeoutMs = 3000;
+constexpr DWORD kLongestBounceMs = 500;
 // Far from the tray at the top left and from the screen's centre, where
 // dialogs appear.
 constexpr RECT kClickRecorderRect{900, 600, 1100, 800};
@@ -231,6 +232,19 @@ std::string ProgramTest::RealRightClickOnTestWindow()
     recorder.WaitForMessages(2, kClickTimeoutMs);
     // Anything more than the two expected messages must show up as well.
     testing_support::PumpMessagesFor(200);
+    return ButtonMessageNames(recorder.Messages());
+}
+
+std::string ProgramTest::RealInputOnTestWindow(const std::string& xdotoolCommands, size_t count)
+{
+    ClickRecorder& recorder = TestWindow();
+    recorder.Clear();
+    const POINT centre = recorder.Centre();
+    const std::string move = "xdotool mousemove " + std::to_string(centre.x) + " " + std::to_string(centre.y);
+    if (testing_support::RunUnixCommand(move + " " + xdotoolCommands, kClickTimeoutMs) != 0)
+        return "(xdotool failed)";
+    recorder.WaitForMessages(count, kClickTimeoutMs);
+    testing_support::PumpMessagesFor(kLongestBounceMs + 100);
     return ButtonMessageNames(recorder.Messages());
 }
 
