@@ -223,7 +223,7 @@ void MainDialog::OnSettings()
         m_pSettingsDialog->SetForegroundWindow();
         return;
     }
-    SettingsDialog dialog(m_normalPrograms);
+    SettingsDialog dialog(m_normalPrograms, m_inputSettings);
     m_pSettingsDialog = &dialog;
     const INT_PTR result = dialog.DoModal();
     m_pSettingsDialog = nullptr;

@@ -28,3 +28,12 @@
 #define IDC_REMOVE_PROGRAM 1004
 #define IDC_PROGRAM_NAME_LABEL 1011
 #define IDC_PROGRAM_NAME 1012
+
+// Controls of the Settings dialog's shortcut and bounce rows: 1050 to 1099.
+#define IDC_TOGGLE_HOTKEY_LABEL 1050
+#define IDC_TOGGLE_HOTKEY 1051
+#define IDC_TOGGLE_HOTKEY_STATE 1052
+#define IDC_BOUNCE_LABEL 1053
+#define IDC_BOUNCE_MS 1054
+#define IDC_BOUNCE_SPIN 1055
+#define IDC_BOUNCE_UNIT 1056

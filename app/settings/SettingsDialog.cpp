@@ -1,7 +1,10 @@
 #include "SettingsDialog.h"
 
+#include "BounceJudge.h"
 #include "NormalProgramRule.h"
 #include "resource.h"
+
+#include <commctrl.h>
 
 #include <algorithm>
 #include <utility>
@@ -10,6 +13,10 @@ namespace {
 
 constexpr wchar_t kPolicyMark[] = L" (set by the administrator)";
 constexpr wchar_t kDescriptionSeparator[] = L" - ";
+constexpr wchar_t kShortcutNotAvailable[] = L"Not available: another program uses it.";
+constexpr wchar_t kShortcutRefused[] = L"This shortcut is already used by another program.";
+// Room for "500" and no more.
+constexpr WPARAM kBounceDigits = 3;
 
 std::wstring ControlText(HWND control)
 {
@@ -37,8 +44,8 @@ BEGIN_MESSAGE_MAP(SettingsDialog, CDialog)
     ON_COMMAND(IDC_REMOVE_PROGRAM, OnRemoveProgram)
 END_MESSAGE_MAP()
 
-SettingsDialog::SettingsDialog(NormalPrograms programs)
-    : CDialog(IDD_SETTINGS, nullptr), m_programs(std::move(programs))
+SettingsDialog::SettingsDialog(NormalPrograms programs, InputSettingsInForce& inputSettings)
+    : CDialog(IDD_SETTINGS, nullptr), m_programs(std::move(programs)), m_inputSettings(inputSettings)
 {
 }
 
@@ -47,7 +54,65 @@ BOOL SettingsDialog::OnInitDialog()
     CDialog::OnInitDialog();
     m_running = ProgramsWithVisibleWindows();
     ShowPrograms(0);
+    ShowInputSettings();
     return TRUE;
+}
+
+void SettingsDialog::ShowInputSettings()
+{
+    const InputSettings& settings = m_inputSettings.Settings();
+    const HWND hotkey = GetDlgItem(m_hWnd, IDC_TOGGLE_HOTKEY);
+    // A key alone or with Shift alone would be taken from every program's
+    // typing: the control adds Ctrl+Alt to it.
+    SendMessageW(hotkey, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
+    SendMessageW(hotkey, HKM_SETHOTKEY, settings.toggleHotkey, 0);
+    ::EnableWindow(hotkey, !settings.toggleHotkeyFixed);
+    if (!m_inputSettings.ToggleHotkeyAvailable())
+        SetDlgItemTextW(m_hWnd, IDC_TOGGLE_HOTKEY_STATE, kShortcutNotAvailable);
+
+    const HWND spin = GetDlgItem(m_hWnd, IDC_BOUNCE_SPIN);
+    SendMessageW(spin, UDM_SETRANGE32, 0, kMaxBounceMs);
+    SendMessageW(spin, UDM_SETPOS32, 0, static_cast<LPARAM>(settings.bounceMs));
+    SendDlgItemMessageW(m_hWnd, IDC_BOUNCE_MS, EM_LIMITTEXT, kBounceDigits, 0);
+    SetDlgItemInt(m_hWnd, IDC_BOUNCE_MS, settings.bounceMs, FALSE);
+    ::EnableWindow(GetDlgItem(m_hWnd, IDC_BOUNCE_MS), !settings.bounceMsFixed);
+    ::EnableWindow(spin, !settings.bounceMsFixed);
+}
+
+void SettingsDialog::FocusControl(int id)
+{
+    MessageBeep(MB_ICONWARNING);
+    // As the dialog manager moves the focus, so that the default button and
+    // an edit's selection follow.
+    SendMessageW(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(m_hWnd, id)), TRUE);
+}
+
+void SettingsDialog::OnOK()
+{
+    const InputSettings inForce = m_inputSettings.Settings();
+    // ES_NUMBER keeps out all but digits as they are typed, not as they are
+    // pasted; an empty field is no time either.
+    BOOL isNumber = FALSE;
+    const UINT bounceMs = GetDlgItemInt(m_hWnd, IDC_BOUNCE_MS, &isNumber, FALSE);
+    if (!inForce.bounceMsFixed && (!isNumber || bounceMs > kMaxBounceMs)) {
+        FocusControl(IDC_BOUNCE_MS);
+        return;
+    }
+    // The shortcut first: refused, it leaves nothing else changed. One kept
+    // as it was is asked for again when it could not be had, and a second
+    // refusal of it is no reason to hold the dialog.
+    const WORD hotkey = LOWORD(SendDlgItemMessageW(m_hWnd, IDC_TOGGLE_HOTKEY, HKM_GETHOTKEY, 0, 0));
+    if (hotkey != inForce.toggleHotkey || !m_inputSettings.ToggleHotkeyAvailable()) {
+        if (m_inputSettings.ChangeToggleHotkey(hotkey) == SettingChange::UsedByAnotherProgram &&
+            hotkey != inForce.toggleHotkey) {
+            SetDlgItemTextW(m_hWnd, IDC_TOGGLE_HOTKEY_STATE, kShortcutRefused);
+            FocusControl(IDC_TOGGLE_HOTKEY);
+            return;
+        }
+    }
+    if (bounceMs != inForce.bounceMs)
+        m_inputSettings.ChangeBounceMs(bounceMs);
+    CDialog::OnOK();
 }
 
 std::wstring SettingsDialog::EntryText(const std::wstring& name, bool policy) const

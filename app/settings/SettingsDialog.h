@@ -1,21 +1,27 @@
 #pragma once
 
 #include "Afx.h"
+#include "InputSettingsInForce.h"
 #include "NormalPrograms.h"
 #include "RunningPrograms.h"
 
 #include <string>
 #include <vector>
 
-// "Vantrel Settings": the programs where the buttons work as usual. It edits
-// a copy of the lists; OK ends it with IDOK and the caller stores UserPrograms,
-// Cancel throws the copy away. The administrators' entries are shown, marked,
-// and cannot be removed.
+// "Vantrel Settings": the programs where the buttons work as usual, the
+// shortcut that switches between One and Normal, and the bounce time. It
+// edits a copy of the lists; OK puts the shortcut and the bounce time in
+// force and stores them, then ends it with IDOK and the caller stores
+// UserPrograms; Cancel changes nothing. The administrators' entries are
+// shown, marked, and cannot be removed; a value a policy fixes is greyed.
 class SettingsDialog : public CDialog {
 public:
-    explicit SettingsDialog(NormalPrograms programs);
+    SettingsDialog(NormalPrograms programs, InputSettingsInForce& inputSettings);
 
     BOOL OnInitDialog() override;
+    // A bounce time out of range, or a shortcut another program holds, keeps
+    // the dialog open with nothing changed, the control that is wrong in focus.
+    void OnOK() override;
     const std::vector<std::wstring>& UserPrograms() const { return m_programs.user; }
     // Ends the dialog, and its Add dialog if that is open, with IDCANCEL.
     void End();
@@ -31,8 +37,11 @@ private:
     // when it is past the end).
     void ShowPrograms(int selection);
     std::wstring EntryText(const std::wstring& name, bool policy) const;
+    void ShowInputSettings();
+    void FocusControl(int id);
 
     NormalPrograms m_programs;
+    InputSettingsInForce& m_inputSettings;
     std::vector<RunningProgram> m_running;
     class AddProgramDialog* m_pAddDialog = nullptr;
     bool m_ending = false;

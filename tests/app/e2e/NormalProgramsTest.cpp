@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <string>
 
 namespace e2e {
@@ -17,7 +19,10 @@ namespace {
 
 using namespace std::string_literals;
 
-constexpr char kPolicyListKey[] = "Software\\Policies\\Vantrel\\NormalPrograms";
+constexpr char kPolicyKey[] = "Software\\Policies\\Vantrel";
+// Ctrl+Shift+F8 to F10 in the hotkey control's format (Ctrl+Alt+F-keys switch X's consoles).
+constexpr DWORD kCtrlShiftF8 = 0x0377, kCtrlShiftF9 = 0x0378;
+constexpr int kHotkeyControl = 1051, kHotkeyStateText = 1052, kBounceEdit = 1054;
 constexpr char kSettingsTitle[] = "Vantrel Settings";
 constexpr char kAddTitle[] = "Add Program";
 constexpr DWORD kDialogTimeoutMs = 10000;
@@ -73,8 +78,8 @@ protected:
     void TearDown() override
     {
         ProgramTest::TearDown();
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, kPolicyListKey);
-        RegDeleteTreeA(HKEY_CURRENT_USER, kPolicyListKey);
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, kPolicyKey);
+        RegDeleteTreeA(HKEY_CURRENT_USER, kPolicyKey);
     }
     ::testing::AssertionResult StartInOneWithList(const std::wstring& block)
     {
@@ -237,6 +242,72 @@ TEST_F(NormalProgramsTest, TheEndOfTheSessionEndsTheProgramWithSettingsAndItsAdd
     DWORD exitCode = STILL_ACTIVE;
     EXPECT_TRUE(GetExitCodeProcess(m_program.Handle(), &exitCode) && exitCode == 0) << exitCode;
     EXPECT_EQ(StoredList(), L"(none)") << "nothing stored";
+}
+
+DWORD StoredDword(const char* name)
+{
+    const std::optional<RegistryData> data = ReadProgramValue(name);
+    DWORD value = ~0u;
+    if (data && data->type == REG_DWORD && data->bytes.size() == 4)
+        memcpy(&value, data->bytes.data(), 4);
+    return value;
+}
+
+TEST_F(NormalProgramsTest, TheDialogSetsTheShortcutAndBounceTimeItShowsAndRefusesOneHeldElsewhere)
+{
+    ASSERT_TRUE(Start(kFirstIconId));
+    HWND settings = OpenSettings();
+    ASSERT_NE(settings, nullptr);
+    PressKeys("alt+i End BackSpace BackSpace BackSpace 2 5 0 alt+s ctrl+shift+F9");
+    EXPECT_EQ(SendMessageW(GetDlgItem(settings, kHotkeyControl), HKM_GETHOTKEY, 0, 0), LRESULT(kCtrlShiftF9));
+    EXPECT_EQ(WindowTextOf(GetDlgItem(settings, kBounceEdit)), "250");
+    PressKeys("Return");
+    EXPECT_TRUE(WaitUntilGone(settings, kDialogTimeoutMs));
+    EXPECT_EQ(StoredDword("ToggleHotkey"), kCtrlShiftF9);
+    EXPECT_EQ(StoredDword("BounceMs"), 250u);
+    // In force at once: the shortcut switches to One, where a press 50 ms after a release is bounce.
+    ASSERT_TRUE(PressKeysOnTestWindow("ctrl+shift+F9"));
+    EXPECT_TRUE(StoredModeBecomes("1", kDialogTimeoutMs));
+    EXPECT_EQ(RealInputOnTestWindow("click --repeat 2 --delay 50 1", 2), kLeftClickArrived);
+    ASSERT_TRUE(PressKeysOnTestWindow("ctrl+shift+F9"));
+    EXPECT_TRUE(StoredModeBecomes("2", kDialogTimeoutMs));
+
+    // Another program takes the combination once it is typed, before OK.
+    settings = OpenSettings();
+    ASSERT_NE(settings, nullptr);
+    PressKeys("alt+s ctrl+shift+F10");
+    ASSERT_TRUE(RegisterHotKey(TestWindow().Window(), 1, MOD_CONTROL | MOD_SHIFT, VK_F10));
+    PressKeys("Return");
+    EXPECT_TRUE(testing_support::PumpMessagesUntil([&] {
+        return WindowTextOf(GetDlgItem(settings, kHotkeyStateText)) == "This shortcut is already used by another program.";
+    }, kDialogTimeoutMs));
+    GUITHREADINFO focus{};
+    focus.cbSize = sizeof focus;
+    EXPECT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(settings, nullptr), &focus));
+    EXPECT_EQ(focus.hwndFocus, GetDlgItem(settings, kHotkeyControl));
+    PressKeys("Escape");
+    EXPECT_TRUE(WaitUntilGone(settings, kDialogTimeoutMs));
+    UnregisterHotKey(TestWindow().Window(), 1);
+    EXPECT_EQ(StoredDword("ToggleHotkey"), kCtrlShiftF9);
+    ASSERT_TRUE(PressKeysOnTestWindow("ctrl+shift+F9"));
+    EXPECT_TRUE(StoredModeBecomes("1", kDialogTimeoutMs)) << "the old shortcut";
+}
+
+TEST_F(NormalProgramsTest, APolicysValuesAreGreyedAndAShortcutHeldAtStartIsShownNotAvailable)
+{
+    ASSERT_TRUE(RegisterHotKey(TestWindow().Window(), 1, MOD_CONTROL | MOD_SHIFT, VK_F8));
+    for (const auto& [name, value] : {std::pair{"ToggleHotkey", kCtrlShiftF8}, {"BounceMs", 100ul}})
+        ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, kPolicyKey, name, REG_DWORD, &value, 4), ERROR_SUCCESS);
+    ASSERT_TRUE(Start(kFirstIconId));
+    const HWND settings = OpenSettings();
+    ASSERT_NE(settings, nullptr);
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(settings, kHotkeyControl)));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(settings, kBounceEdit)));
+    EXPECT_EQ(SendMessageW(GetDlgItem(settings, kHotkeyControl), HKM_GETHOTKEY, 0, 0), LRESULT(kCtrlShiftF8));
+    EXPECT_EQ(WindowTextOf(GetDlgItem(settings, kHotkeyStateText)), "Not available: another program uses it.");
+    PressKeys("Escape");
+    EXPECT_TRUE(WaitUntilGone(settings, kDialogTimeoutMs));
+    UnregisterHotKey(TestWindow().Window(), 1);
 }
 
 } // namespace
