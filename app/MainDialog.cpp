@@ -6,6 +6,7 @@
 #include "RegisteredMessages.h"
 #include "RegistryKey.h"
 #include "RunningInstance.h"
+#include "SettingsDialog.h"
 #include "StoredButtonMode.h"
 #include "TrayIcon.h"
 #include "TrayMenuHandler.h"
@@ -70,6 +71,7 @@ BEGIN_MESSAGE_MAP(MainDialog, CDialog)
     ON_REGISTERED_MESSAGE(NotifyIconMessage, OnNotifyIcon)
     ON_REGISTERED_MESSAGE(ShowMenuRequestMessage, OnShowMenuRequest)
     ON_COMMAND(ID_TRAY_ABOUT, OnAbout)
+    ON_COMMAND(ID_TRAY_SETTINGS, OnSettings)
     ON_COMMAND(IDCANCEL, OnHideWindow)
     ON_COMMAND(ID_TRAY_EXIT, OnExit)
     ON_COMMAND(IDOK, OnOkCommand)
@@ -83,6 +85,7 @@ BEGIN_MESSAGE_MAP(MainDialog, CDialog)
     ON_MESSAGE(WM_QUERYENDSESSION, OnQueryEndSession)
     ON_MESSAGE(WM_ENDSESSION, OnEndSession)
     ON_MESSAGE(WM_EXITMENULOOP, OnExitMenuLoop)
+    ON_MESSAGE(WM_HOTKEY, OnHotkey)
 END_MESSAGE_MAP()
 
 MainDialog::MainDialog(CWnd* parent)
@@ -107,6 +110,9 @@ BOOL MainDialog::OnInitDialog()
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
     CreateTrayIcon();
+    // Before the mode, so that a filter applied at start judges bounce from
+    // its first event.
+    m_inputSettings.Apply(m_hWnd);
     ApplyStoredMode();
     return TRUE;
 }
@@ -140,6 +146,7 @@ void MainDialog::ApplyStoredMode()
     // Without the key (first start) and without a policy the default mode
     // stands and nothing is applied: the icon keeps its first look.
     m_policy.Read();
+    m_normalPrograms = ReadNormalPrograms();
     const std::optional<int> mode = ModeInForce();
     if (!mode)
         return;
@@ -165,16 +172,21 @@ LRESULT MainDialog::OnSettingChange(WPARAM, LPARAM lParam)
         return 0;
     // A policy removed gives the user's stored mode back (Normal without one).
     m_policy.Read();
+    m_normalPrograms = ReadNormalPrograms();
+    m_inputSettings.Apply(m_hWnd);
     const int newMode = ModeInForce().value_or(kButtonModeNormal);
     if (newMode != m_buttonMode) {
         m_buttonMode = newMode;
         SetFilterMode(m_buttonMode);
+    } else {
+        HandNormalProgramsToFilter(m_buttonMode);
     }
     return 0;
 }
 
 void MainDialog::SetFilterMode(int mode)
 {
+    HandNormalProgramsToFilter(mode);
     bool installed = false;
     const FilterCallResult called = CallMouseFilter(FilterLibraryPath(), mode, &installed);
     // Normal stops the watch even when the library failed, or the watch
@@ -201,6 +213,32 @@ void MainDialog::SetFilterMode(int mode)
             m_pTrayIcon->SetIconData(m_hWnd, kModeTrayIconId, modeIcon, kModeTooltip);
         m_iconRetry.Show(m_pTrayIcon, m_hWnd);
     });
+}
+
+void MainDialog::HandNormalProgramsToFilter(int mode)
+{
+    if (mode == kButtonModeOne)
+        HandNormalPrograms(FilterLibraryPath(), m_normalPrograms.FilterBlock());
+}
+
+void MainDialog::OnSettings()
+{
+    if (m_pTrayIcon == nullptr || !m_policy.AllowsSettings())
+        return;
+    if (m_pSettingsDialog != nullptr) {
+        m_pSettingsDialog->SetForegroundWindow();
+        return;
+    }
+    SettingsDialog dialog(m_normalPrograms, m_inputSettings);
+    m_pSettingsDialog = &dialog;
+    const INT_PTR result = dialog.DoModal();
+    m_pSettingsDialog = nullptr;
+    // Exit may have come while the dialog was open: nothing more then.
+    if (result != IDOK || m_pTrayIcon == nullptr)
+        return;
+    StoreUserPrograms(dialog.UserPrograms());
+    m_normalPrograms = ReadNormalPrograms();
+    HandNormalProgramsToFilter(m_buttonMode);
 }
 
 void MainDialog::OnModeOne()
@@ -231,6 +269,15 @@ void MainDialog::SwitchMode(int newMode)
     m_buttonMode = newMode;
     SetFilterMode(m_buttonMode);
     SaveButtonMode();
+}
+
+LRESULT MainDialog::OnHotkey(WPARAM wParam, LPARAM)
+{
+    // The menu's own path: a forced mode or an ending program changes nothing
+    // here either, and a stored value that is no mode gives way to One.
+    if (m_inputSettings.IsToggleHotkey(wParam))
+        SwitchMode(m_buttonMode == kButtonModeOne ? kButtonModeNormal : kButtonModeOne);
+    return 0;
 }
 
 void MainDialog::SaveButtonMode()
@@ -312,6 +359,10 @@ void MainDialog::FreeTrayObjects()
     TrayMenuHandler* const leftClickHandler = std::exchange(m_pLeftClickHandler, nullptr);
     TrayIcon* const trayIcon = std::exchange(m_pTrayIcon, nullptr);
     m_iconRetry.End();
+    // An open Settings dialog ends unstored with the program: its modal loop
+    // runs inside this window's and must end first.
+    if (m_pSettingsDialog != nullptr)
+        m_pSettingsDialog->End();
     // The icon owns the array and frees it.
     m_pHandlerArray = nullptr;
     delete rightClickHandler;

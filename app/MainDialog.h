@@ -8,7 +8,10 @@
 #include "ButtonModePolicy.h"
 #include "FilterWatch.h"
 #include "IconRetry.h"
+#include "InputSettingsInForce.h"
+#include "NormalPrograms.h"
 
+class SettingsDialog;
 class TrayIcon;
 class TrayIconHandler;
 class TrayMenuHandler;
@@ -39,6 +42,8 @@ public:
     // 1 = One, 2 = Normal; other values come only from the registry.
     int GetButtonMode() const { return m_buttonMode; }
     const ButtonModePolicy& GetPolicy() const { return m_policy; }
+    // The shortcut and the bounce time, for the Settings dialog.
+    InputSettingsInForce& GetInputSettings() { return m_inputSettings; }
 
 protected:
     afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
@@ -48,6 +53,7 @@ protected:
     afx_msg LRESULT OnNotifyIcon(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnShowMenuRequest(WPARAM wParam, LPARAM lParam);
     afx_msg void OnAbout();
+    afx_msg void OnSettings();
     afx_msg void OnHideWindow();
     afx_msg void OnExit();
     afx_msg void OnOkCommand();
@@ -61,6 +67,7 @@ protected:
     afx_msg LRESULT OnQueryEndSession(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnEndSession(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnExitMenuLoop(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnHotkey(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 
@@ -73,6 +80,9 @@ private:
     void SwitchMode(int newMode);
     void SaveButtonMode();
     void FreeTrayObjects();
+    // The filter takes the list whenever One is applied and whenever the
+    // list changes in One; in Normal the library is left alone.
+    void HandNormalProgramsToFilter(int mode);
 
     int m_buttonMode;
     HICON m_hIcon;
@@ -83,4 +93,9 @@ private:
     FilterWatch m_filterWatch;
     IconRetry m_iconRetry;
     ButtonModePolicy m_policy;
+    NormalPrograms m_normalPrograms;
+    InputSettingsInForce m_inputSettings;
+    // The Settings dialog while it runs, so that a second choice of Settings
+    // brings it to the front and the program's end ends it.
+    SettingsDialog* m_pSettingsDialog = nullptr;
 };

@@ -61,6 +61,7 @@ void MeasureInput(const std::string& folder, BenchResults& results)
         {"left press, minimal hook", HookKind::Minimal, PressedButton::Left},
         {"left press, filter (pass path)", HookKind::Filter, PressedButton::Left},
         {"right press, filter (remap path)", HookKind::Filter, PressedButton::Right},
+        {"right press, filter, 20 programs listed", HookKind::FilterWithPrograms, PressedButton::Right},
     };
     std::vector<LatencySamples> samples;
     results.latencyMeasured = MeasureInputLatencies(
@@ -70,6 +71,7 @@ void MeasureInput(const std::string& folder, BenchResults& results)
         results.latency.leftMinimalHook = Summarise(samples[1].arrival);
         results.latency.leftFilter = Summarise(samples[2].arrival);
         results.latency.rightFilter = Summarise(samples[3].arrival);
+        results.latency.rightFilterListed = Summarise(samples[4].arrival);
         results.latency.sendInputCallNoHook = Summarise(samples[0].sendInputCall);
     }
 

@@ -17,6 +17,8 @@ struct LatencyFigures {
     Summary leftMinimalHook;
     Summary leftFilter;  // the filter's pass path
     Summary rightFilter; // the filter's remap path
+    // The remap path with 20 programs listed, the window's not among them.
+    Summary rightFilterListed;
     // How long the SendInput call itself takes with no hook: the remap path
     // makes one such call more than the left press does.
     Summary sendInputCallNoHook;

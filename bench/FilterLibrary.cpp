@@ -21,6 +21,15 @@ FilterLibrary::FilterLibrary(const std::string& path) : m_module(LoadLibraryA(pa
     m_pAddMouseFilter = ExportOf<AddMouseFilterFunction>(m_module, kAddMouseFilterName);
     m_pRemoveMouseFilter = ExportOf<RemoveMouseFilterFunction>(m_module, kRemoveMouseFilterName);
     m_pRenewMouseFilter = ExportOf<RenewMouseFilterFunction>(m_module, kRenewMouseFilterName);
+    m_pSetNormalPrograms = ExportOf<SetNormalProgramsFunction>(m_module, kSetNormalProgramsName);
+}
+
+bool FilterLibrary::SetNormalPrograms(const std::wstring& block)
+{
+    if (m_pSetNormalPrograms == nullptr)
+        return false;
+    m_pSetNormalPrograms(block.data(), static_cast<DWORD>(block.size()));
+    return true;
 }
 
 FilterLibrary::~FilterLibrary()
@@ -32,7 +41,8 @@ FilterLibrary::FilterLibrary(FilterLibrary&& other) noexcept
     : m_module(std::exchange(other.m_module, nullptr)),
       m_pAddMouseFilter(std::exchange(other.m_pAddMouseFilter, nullptr)),
       m_pRemoveMouseFilter(std::exchange(other.m_pRemoveMouseFilter, nullptr)),
-      m_pRenewMouseFilter(std::exchange(other.m_pRenewMouseFilter, nullptr))
+      m_pRenewMouseFilter(std::exchange(other.m_pRenewMouseFilter, nullptr)),
+      m_pSetNormalPrograms(std::exchange(other.m_pSetNormalPrograms, nullptr))
 {
 }
 
@@ -44,6 +54,7 @@ FilterLibrary& FilterLibrary::operator=(FilterLibrary&& other) noexcept
         m_pAddMouseFilter = std::exchange(other.m_pAddMouseFilter, nullptr);
         m_pRemoveMouseFilter = std::exchange(other.m_pRemoveMouseFilter, nullptr);
         m_pRenewMouseFilter = std::exchange(other.m_pRenewMouseFilter, nullptr);
+        m_pSetNormalPrograms = std::exchange(other.m_pSetNormalPrograms, nullptr);
     }
     return *this;
 }

@@ -26,6 +26,8 @@ public:
     void RemoveFilter();
     // RenewMouseFilter(WH_MOUSE_LL, 0): false when it failed or is not exported.
     bool RenewFilter();
+    // SetNormalPrograms with a multi-string block: false when not exported.
+    bool SetNormalPrograms(const std::wstring& block);
 
 private:
     void Release();
@@ -34,4 +36,5 @@ private:
     AddMouseFilterFunction m_pAddMouseFilter = nullptr;
     RemoveMouseFilterFunction m_pRemoveMouseFilter = nullptr;
     RenewMouseFilterFunction m_pRenewMouseFilter = nullptr;
+    SetNormalProgramsFunction m_pSetNormalPrograms = nullptr;
 };

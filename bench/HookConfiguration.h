@@ -8,7 +8,10 @@
 
 #include <optional>
 
-enum class HookKind { None, Minimal, Filter };
+// FilterWithPrograms: the filter with 20 programs listed where the buttons
+// work as usual, none of them the benchmark, so that every press is looked
+// up and then replaced.
+enum class HookKind { None, Minimal, Filter, FilterWithPrograms };
 
 // Installs the configuration's hook on this thread for as long as it lives.
 class ScopedHook {
@@ -22,6 +25,7 @@ public:
 
 private:
     FilterLibrary* m_pFilter = nullptr; // set while the filter is installed
+    FilterLibrary* m_pListedFilter = nullptr; // set while its programs are listed
     std::optional<MinimalMouseHook> m_minimalHook;
     bool m_installed = false;
 };

@@ -56,8 +56,8 @@ endforeach()
 # each goes to the lane with the least work so far, so that the lanes end
 # together. Programs not listed count as short and are shared out alike.
 set(vantrel_test_seconds
-    e2e_soak_tests 195 e2e_mode_tests 72 e2e_filter_library_tests 69 e2e_stored_mode_number_tests 67
-    e2e_stored_mode_text_tests 64 e2e_exit_tests 38 e2e_tray_tests 35 program_desktop_tests 32
+    e2e_soak_tests 195 e2e_mode_tests 110 e2e_filter_library_tests 69 e2e_stored_mode_number_tests 67
+    e2e_settings_tests 65 e2e_stored_mode_text_tests 64 e2e_exit_tests 38 e2e_tray_tests 35 program_desktop_tests 32
     e2e_stored_mode_edge_tests 31 e2e_nested_loop_tests 28 framework_dialog_tests 20 commandline_run_tests 17
     e2e_harness_tests 16 e2e_about_tests 13 filter_tests 13 bench_smoke 11 framework_loop_tests 7)
 set(vantrel_short_test_seconds 3)

@@ -25,6 +25,15 @@ using MouseFilterCallTimeFunction = DWORD(WINAPI*)();
 using ReleaseHeldPressFunction = BOOLEAN(WINAPI*)(DWORD when);
 inline constexpr DWORD kReleaseHeldPressAlways = 0;
 inline constexpr DWORD kReleaseHeldPressIfPointerMoved = 1;
+// The programs where the buttons work as usual, as one multi-string block of
+// at most length characters (file names such as mspaint.exe, letter case
+// ignored); it replaces the list held. Malformed names are skipped and at
+// most 256 kept; returns how many are held.
+using SetNormalProgramsFunction = DWORD(WINAPI*)(const WCHAR* names, DWORD length);
+// Presses less than bounceMs after the previous release are swallowed, with
+// their releases, while the filter is installed; 0 (the start) turns that
+// off. Returns 0 and changes nothing for a time above 500 ms.
+using SetBounceFilterFunction = BOOLEAN(WINAPI*)(DWORD bounceMs);
 
 inline constexpr char kFilterLibraryName[] = "VantrelDll.dll";
 inline constexpr char kAddMouseFilterName[] = "AddMouseFilter";
@@ -32,6 +41,8 @@ inline constexpr char kRemoveMouseFilterName[] = "RemoveMouseFilter";
 inline constexpr char kRenewMouseFilterName[] = "RenewMouseFilter";
 inline constexpr char kMouseFilterCallTimeName[] = "MouseFilterCallTime";
 inline constexpr char kReleaseHeldPressName[] = "ReleaseHeldPress";
+inline constexpr char kSetNormalProgramsName[] = "SetNormalPrograms";
+inline constexpr char kSetBounceFilterName[] = "SetBounceFilter";
 
 extern "C" {
 BOOLEAN WINAPI AddMouseFilter(int hookType, DWORD threadId);
@@ -39,4 +50,6 @@ void WINAPI RemoveMouseFilter(int hookType);
 BOOLEAN WINAPI RenewMouseFilter(int hookType, DWORD threadId);
 DWORD WINAPI MouseFilterCallTime();
 BOOLEAN WINAPI ReleaseHeldPress(DWORD when);
+DWORD WINAPI SetNormalPrograms(const WCHAR* names, DWORD length);
+BOOLEAN WINAPI SetBounceFilter(DWORD bounceMs);
 }

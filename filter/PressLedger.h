@@ -33,13 +33,21 @@ struct PressInjections {
     bool swallow = true;
 };
 
+// The answer for a filter that lets no press of a replaced button through.
+struct NoPressPasses {
+    constexpr bool operator()(UINT /*buttonBit*/) const { return false; }
+};
+
 class PressLedger {
 public:
     // The whole decision for one event that reaches the hook: what to inject
     // in its place, in order, or pass it (swallow false). isSwapped is asked
-    // only for an event that is replaced.
-    template <typename SwapQuery>
-    PressInjections Take(WPARAM mouseMessage, DWORD mouseData, ULONG_PTR extraInfo, SwapQuery isSwapped)
+    // only for an event that is replaced; pressPasses(buttonBit) only for a
+    // press of a replaced button, true when that press passes unchanged, and
+    // then its release passes too, wherever it comes.
+    template <typename SwapQuery, typename PressQuery = NoPressPasses>
+    PressInjections Take(WPARAM mouseMessage, DWORD mouseData, ULONG_PTR extraInfo, SwapQuery isSwapped,
+                         PressQuery pressPasses = PressQuery{})
     {
         DWORD buttonFlag = 0;
         switch (FilterActionFor(mouseMessage, extraInfo, isSwapped)) {
@@ -62,9 +70,15 @@ public:
         }
         }
         const UINT buttonBit = ReplacedButtonBit(mouseMessage, mouseData);
-        if (buttonFlag == MOUSEEVENTF_LEFTDOWN || buttonFlag == MOUSEEVENTF_RIGHTDOWN)
+        if (buttonFlag != MOUSEEVENTF_LEFTDOWN && buttonFlag != MOUSEEVENTF_RIGHTDOWN)
+            return Release(buttonBit);
+        if (!pressPasses(buttonBit))
             return Press(buttonBit, buttonFlag);
-        return Release(buttonBit);
+        // Not replaced: its release finds no mark and passes as well.
+        m_replacedButtons &= ~buttonBit;
+        PressInjections passed;
+        passed.swallow = false;
+        return passed;
     }
 
     // A replaced press; pressFlag is MOUSEEVENTF_LEFTDOWN or _RIGHTDOWN. A

@@ -6,7 +6,9 @@
 // process that outlives everything else, and it needs nothing beyond USER32 and
 // KERNEL32. Keep it that way: no globals with constructors, no library calls.
 
+#include "BounceJudge.h"
 #include "MouseFilter.h"
+#include "NormalProgramFilter.h"
 #include "PressLedger.h"
 
 #include <windows.h>
@@ -30,6 +32,7 @@ DWORD g_lastHookCallTime = 0;
 POINT g_lastHookPoint = {0, 0};
 // Constant-initialised: the library runs no constructors.
 PressLedger g_pressLedger;
+BounceJudge g_bounceJudge;
 
 INPUT PrimaryButtonInput(const POINT& where, DWORD buttonFlag)
 {
@@ -60,8 +63,14 @@ LRESULT CALLBACK FilterHookProc(int nCode, WPARAM wParam, LPARAM lParam)
         return CallNextHookEx(g_hookHandle, nCode, wParam, lParam);
 
     const auto* hookRecord = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
+    // A bounce reaches nobody, and a replaced button's bounce injects nothing.
+    if (g_bounceJudge.Swallows(wParam, hookRecord->mouseData, hookRecord->time, hookRecord->dwExtraInfo))
+        return 1;
+    // Over a listed program's window a press passes, and its release with it
+    // wherever that comes: the ledger then holds no replaced press of it.
+    const auto pressPasses = [hookRecord](UINT) { return NormalProgramPressPasses(hookRecord->pt); };
     const PressInjections injections =
-        g_pressLedger.Take(wParam, hookRecord->mouseData, hookRecord->dwExtraInfo, ButtonsSwapped);
+        g_pressLedger.Take(wParam, hookRecord->mouseData, hookRecord->dwExtraInfo, ButtonsSwapped, pressPasses);
     if (!injections.swallow)
         return CallNextHookEx(g_hookHandle, nCode, wParam, lParam);
     INPUT inputs[2];
@@ -180,6 +189,11 @@ BOOLEAN WINAPI RenewMouseFilter(int hookType, DWORD threadId)
     // The caller releases it through ReleaseHeldPress where input may really
     // have gone past the hook.
     return 1;
+}
+
+BOOLEAN WINAPI SetBounceFilter(DWORD bounceMs)
+{
+    return g_bounceJudge.SetBounceMs(bounceMs) ? 1 : 0;
 }
 
 DWORD WINAPI MouseFilterCallTime()

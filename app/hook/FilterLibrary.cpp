@@ -68,6 +68,21 @@ FilterCallResult CallMouseFilter(const std::string& libraryPath, int mode, bool*
     return FilterCallResult::Called;
 }
 
+bool HandNormalPrograms(const std::string& libraryPath, const std::wstring& block)
+{
+    const HMODULE library = libraryPath.empty() ? nullptr : LoadLibraryA(libraryPath.c_str());
+    if (library == nullptr)
+        return false;
+    const auto setNormalPrograms = LookUp<SetNormalProgramsFunction>(library, kSetNormalProgramsName);
+    if (setNormalPrograms == nullptr) {
+        FreeLibrary(library);
+        return false;
+    }
+    setNormalPrograms(block.data(), static_cast<DWORD>(block.size()));
+    // Kept loaded: the list lives in the library's data, which the hook reads.
+    return true;
+}
+
 FilterUpkeep BindFilterUpkeep(const std::string& libraryPath)
 {
     FilterUpkeep upkeep;
@@ -85,4 +100,15 @@ FilterUpkeep BindFilterUpkeep(const std::string& libraryPath)
     // Kept loaded from here on, like the reference the mode's call holds: a
     // renewed hook's procedure lives in the library.
     return upkeep;
+}
+
+SetBounceFilterFunction BindBounceFilter(const std::string& libraryPath)
+{
+    const HMODULE library = libraryPath.empty() ? nullptr : LoadLibraryA(libraryPath.c_str());
+    if (library == nullptr)
+        return nullptr;
+    const auto setBounceFilter = LookUp<SetBounceFilterFunction>(library, kSetBounceFilterName);
+    if (setBounceFilter == nullptr)
+        FreeLibrary(library);
+    return setBounceFilter;
 }

@@ -29,6 +29,12 @@ std::string FilterLibraryPath();
 // (AddMouseFilter's answer for mode 1, false otherwise).
 FilterCallResult CallMouseFilter(const std::string& libraryPath, int mode, bool* installed = nullptr);
 
+// Hands the programs where the buttons work as usual (a multi-string block)
+// to the library at libraryPath, loading it as the mode's call does; the
+// library keeps its own copy. False, with nothing traced, when the library or
+// the export cannot be had.
+bool HandNormalPrograms(const std::string& libraryPath, const std::wstring& block);
+
 // The exports that keep an installed filter alive and end it, bound once from the
 // library at libraryPath and kept for the life of the process. Both are null
 // when the library or either export cannot be had; nothing is traced, since
@@ -45,3 +51,8 @@ struct FilterUpkeep {
     }
 };
 FilterUpkeep BindFilterUpkeep(const std::string& libraryPath);
+
+// SetBounceFilter, bound from the library at libraryPath and kept loaded for
+// the life of the process: the time it is given lives in the library. Null
+// when the library or the export cannot be had.
+SetBounceFilterFunction BindBounceFilter(const std::string& libraryPath);

@@ -8,6 +8,7 @@ namespace {
 constexpr char kPolicyKey[] = "Software\\Policies\\Vantrel";
 constexpr char kButtonModeName[] = "ButtonMode";
 constexpr char kAllowExitName[] = "AllowExit";
+constexpr char kAllowSettingsName[] = "AllowSettings";
 constexpr char kPolicyChangeName[] = "Policy";
 
 // One policy value from one root: REG_DWORD of exactly 4 bytes within
@@ -28,15 +29,6 @@ int ReadPolicyDword(HKEY root, REGSAM view, const char* name, DWORD lowest, DWOR
     return static_cast<int>(data);
 }
 
-// The machine's value wins over the user's, value by value.
-int ReadPolicy(const char* name, DWORD lowest, DWORD highest)
-{
-    // Software\Policies is shared by both registry views on 64-bit Windows;
-    // naming the 64-bit view keeps a 32-bit build right should that change.
-    const int machine = ReadPolicyDword(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, name, lowest, highest);
-    return machine >= 0 ? machine : ReadPolicyDword(HKEY_CURRENT_USER, 0, name, lowest, highest);
-}
-
 void GreyItem(HMENU menu, UINT command)
 {
     EnableMenuItem(menu, command, MF_BYCOMMAND | MF_GRAYED);
@@ -46,9 +38,10 @@ void GreyItem(HMENU menu, UINT command)
 
 void ButtonModePolicy::Read()
 {
-    const int mode = ReadPolicy(kButtonModeName, kButtonModeOne, kButtonModeNormal);
+    const int mode = ReadPolicyValue(kButtonModeName, kButtonModeOne, kButtonModeNormal);
     m_forcedMode = mode > 0 ? mode : 0;
-    m_allowsExit = ReadPolicy(kAllowExitName, 0, 1) != 0;
+    m_allowsExit = ReadPolicyValue(kAllowExitName, 0, 1) != 0;
+    m_allowsSettings = ReadPolicyValue(kAllowSettingsName, 0, 1) != 0;
 }
 
 bool ButtonModePolicy::IsPolicyChange(LPARAM settingName)
@@ -65,4 +58,15 @@ void SetPolicyGreying(HMENU menu, const ButtonModePolicy& policy)
     }
     if (!policy.AllowsExit())
         GreyItem(menu, ID_TRAY_EXIT);
+    if (!policy.AllowsSettings())
+        GreyItem(menu, ID_TRAY_SETTINGS);
+}
+
+// The machine's value wins over the user's, value by value.
+int ReadPolicyValue(const char* name, DWORD lowest, DWORD highest)
+{
+    // Software\Policies is shared by both registry views on 64-bit Windows;
+    // naming the 64-bit view keeps a 32-bit build right should that change.
+    const int machine = ReadPolicyDword(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, name, lowest, highest);
+    return machine >= 0 ? machine : ReadPolicyDword(HKEY_CURRENT_USER, 0, name, lowest, highest);
 }

@@ -24,7 +24,7 @@ expect() { grep -Eq -- "$1" <<<"$output" || fail "no line matches: $1"; }
 
 number='[0-9]+(\.[0-9]+)?'
 for row in 'left press, no hook' 'left press, minimal hook' 'left press, filter \(pass path\)' \
-    'right press, filter \(remap path\)'; do
+    'right press, filter \(remap path\)' 'right press, filter, 20 programs listed'; do
     expect "^  $row +5 +$number +$number\$"
 done
 for row in 'no hook' 'minimal hook' 'filter'; do
@@ -41,7 +41,7 @@ for row in 'i686 VantrelDll.dll' 'i686 Vantrel.exe' 'x86_64 VantrelDll.dll' 'x86
 done
 expect '^  x86_64 VantrelDll.dll +[0-9]+$'
 verdict='(meets|misses|unresolved|not measured)'
-for aim in 'remap path median' 'pass path median, vs minimal hook' 'pass path CPU per move, vs minimal hook' \
+for aim in 'remap path median' 'remap path, 20 programs listed, vs remap' 'pass path median, vs minimal hook' 'pass path CPU per move, vs minimal hook' \
     'idle CPU per minute, mode Normal' 'idle CPU per minute, mode One' \
     'wake-ups per idle minute, mode Normal' 'wake-ups per idle minute, mode One' \
     'working set, mode Normal, vs minimal' 'private bytes, mode Normal, vs minimal' \

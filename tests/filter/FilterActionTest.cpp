@@ -85,6 +85,7 @@ struct LedgerStep {
     WPARAM message;
     DWORD mouseData = 0;
     bool swapped = false;
+    bool overNormalProgram = false;
 };
 
 // One word per step: what is injected ("LD+LU"), "-" for nothing, "pass".
@@ -97,7 +98,8 @@ std::string Injected(const std::vector<LedgerStep>& steps)
         if (step.message == 1)
             in.count = (in.flags[0] = ledger.TakeHeldRelease()) != 0 ? 1 : 0;
         else if (step.message > 1)
-            in = ledger.Take(step.message, step.mouseData, 0, [&] { return step.swapped; });
+            in = ledger.Take(step.message, step.mouseData, 0, [&] { return step.swapped; },
+                             [&](UINT) { return step.overNormalProgram; });
         text += std::string(text.empty() ? "" : " ") + (!in.swallow ? "pass" : in.count == 0 ? "-" : "");
         for (UINT i = 0; i < in.count; ++i)
             text += std::string(i == 0 ? "" : "+") + (in.flags[i] == MOUSEEVENTF_LEFTDOWN ? "LD"
@@ -122,6 +124,11 @@ TEST(PressLedger, Table)
         {{{WM_RBUTTONDOWN}, {0}, {WM_RBUTTONUP}}, "LD - LU"},
         {{{WM_RBUTTONDOWN}, {1}, {WM_RBUTTONUP}, {1}}, "LD LU - -"},
         {{{WM_MBUTTONDOWN}, {1}, {1}, {WM_RBUTTONDOWN}, {WM_MBUTTONUP}}, "LD LU - LD LU"},
+        // A press over a program where the buttons work as usual passes with
+        // its release; the release of a replaced press never does.
+        {{{WM_RBUTTONDOWN, 0, false, true}, {WM_RBUTTONUP}}, "pass pass"},
+        {{{WM_RBUTTONDOWN}, {WM_RBUTTONUP, 0, false, true}}, "LD LU"},
+        {{{WM_RBUTTONDOWN}, {WM_MBUTTONDOWN, 0, false, true}, {WM_MBUTTONUP}, {WM_RBUTTONUP}}, "LD pass pass LU"},
     };
     for (size_t row = 0; row < std::size(cases); ++row)
         EXPECT_EQ(Injected(cases[row].first), cases[row].second) << "row " << row;

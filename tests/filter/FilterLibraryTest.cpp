@@ -29,8 +29,12 @@ TEST(FilterLibraryExports, BindByNameAndByTheSameOrdinals)
     ASSERT_NE(callTimeByName, nullptr);
     EXPECT_EQ(ExportOf<RenewMouseFilterFunction>(library.Module(), ExportOrdinal(3)), renewByName);
     EXPECT_EQ(ExportOf<MouseFilterCallTimeFunction>(library.Module(), ExportOrdinal(4)), callTimeByName);
+    const auto setProgramsByName = ExportOf<SetNormalProgramsFunction>(library.Module(), kSetNormalProgramsName);
+    ASSERT_NE(setProgramsByName, nullptr);
+    EXPECT_EQ(ExportOf<SetNormalProgramsFunction>(library.Module(), ExportOrdinal(5)), setProgramsByName);
     EXPECT_EQ(GetProcAddress(library.Module(), ExportOrdinal(6)), GetProcAddress(library.Module(), kReleaseHeldPressName));
-    EXPECT_EQ(GetProcAddress(library.Module(), ExportOrdinal(6)), nullptr);
+    EXPECT_EQ(GetProcAddress(library.Module(), ExportOrdinal(7)), GetProcAddress(library.Module(), kSetBounceFilterName));
+    EXPECT_EQ(GetProcAddress(library.Module(), ExportOrdinal(8)), nullptr);
 }
 
 TEST(FilterLibraryExports, InstallAndRemoveByName)

@@ -18,6 +18,10 @@ constexpr DWORD kNoChangeWaitMs = 3000;
 
 using ButtonModeTest = ProgramTest;
 
+// Ctrl+Shift+F9 in the hotkey control's format: HOTKEYF_CONTROL | HOTKEYF_SHIFT,
+// VK_F9. (Ctrl+Alt+F1 to F12 switch consoles in X's keymap: Wine never sees them.)
+constexpr DWORD kCtrlShiftF9 = 0x0378;
+
 TEST_F(ButtonModeTest, ChoosingOneStoresItSwapsTheIconAndTurnsRightClicksIntoLeftClicks)
 {
     ASSERT_TRUE(Start(kFirstIconId));
@@ -123,6 +127,39 @@ TEST_F(ButtonModeTest, ChoosingOneInOneChangesNothing)
     EXPECT_FALSE(ReadStoredMode()) << "nothing may be stored: " << ReadStoredMode().value_or(RegistryData{}).Text();
     EXPECT_TRUE(ShowsOnlyIcon(kModeIconId));
     EXPECT_EQ(RealRightClickOnTestWindow(), kLeftClickArrived);
+}
+
+TEST_F(ButtonModeTest, TheShortcutSwitchesBothWaysAsTheMenuDoes)
+{
+    ASSERT_TRUE(StoreProgramValue("ToggleHotkey", Dword(kCtrlShiftF9)));
+    ASSERT_TRUE(Start(kFirstIconId));
+
+    ASSERT_TRUE(PressKeysOnTestWindow("ctrl+shift+F9"));
+    EXPECT_TRUE(StoredModeBecomes("1", kStoreTimeoutMs));
+    EXPECT_TRUE(WaitForIcon(m_mainWindow, kModeIconId, true, 10000));
+    LetProgramSettle();
+    EXPECT_EQ(RealRightClickOnTestWindow(), kLeftClickArrived);
+    EXPECT_TRUE(ChecksModes(MenuAsShownBy(kLeftButton), true, false));
+
+    ASSERT_TRUE(PressKeysOnTestWindow("ctrl+shift+F9"));
+    EXPECT_TRUE(StoredModeBecomes("2", kStoreTimeoutMs));
+    LetProgramSettle();
+    EXPECT_EQ(RealRightClickOnTestWindow(), kRightClickArrived);
+    EXPECT_TRUE(ChecksModes(MenuAsShownBy(kLeftButton), false, true));
+}
+
+TEST_F(ButtonModeTest, At300MsAPressTooSoonAfterAReleaseGoesWithItsOwnRelease)
+{
+    ASSERT_TRUE(StoreModeText("1"));
+    ASSERT_TRUE(StoreProgramValue("BounceMs", Dword(300)));
+    ASSERT_TRUE(Start(kModeIconId));
+
+    EXPECT_EQ(RealInputOnTestWindow("click --repeat 2 --delay 50 1", 2), kLeftClickArrived) << "50 ms apart";
+    EXPECT_EQ(RealInputOnTestWindow("click --repeat 2 --delay 700 1", 4), kTwoLeftClicksArrived) << "700 apart";
+    // Held longer than the bounce time: the wait starts at the release.
+    EXPECT_EQ(RealInputOnTestWindow("mousedown 1 sleep 0.4 mouseup 1 sleep 0.05 click 1", 2), kLeftClickArrived);
+    // The second right press and its late release inject nothing and pass nothing.
+    EXPECT_EQ(RealInputOnTestWindow("click 3 sleep 0.05 mousedown 3 sleep 0.6 mouseup 3", 2), kLeftClickArrived);
 }
 
 } // namespace

@@ -15,6 +15,9 @@ namespace {
 constexpr char kPolicyKey[] = "Software\\Policies\\Vantrel";
 // The view the program reads the machine's policy from, whatever its build.
 constexpr REGSAM kMachinePolicyView = KEY_WOW64_64KEY;
+// In the hotkey control's format: HOTKEYF_CONTROL | HOTKEYF_SHIFT, then VK_F8 or VK_F9.
+constexpr DWORD kCtrlShiftF8 = 0x0377;
+constexpr DWORD kCtrlShiftF9 = 0x0378;
 
 RegistryData Dword(DWORD value, DWORD type = REG_DWORD, size_t size = 4)
 {
@@ -102,6 +105,68 @@ TEST_F(PolicyTest, ValuesOfTheWrongTypeSizeOrRangeAreNoPolicy)
         SetPolicy(HKEY_LOCAL_MACHINE, "AllowExit", data.bytes == Dword(0).bytes ? Dword(2) : data);
         AnnouncePolicy();
         ExpectMenu(kCommandOne, false, false);
+    }
+}
+
+TEST_F(PolicyTest, AllowSettingsZeroGreysSettingsAndItsCommandOpensNothingUntilThePolicyGoes)
+{
+    SetPolicy(HKEY_CURRENT_USER, "AllowSettings", Dword(0));
+    ASSERT_TRUE(Start(kFirstIconId));
+    MenuReading menu = MenuAsShownBy(kLeftButton);
+    ASSERT_TRUE(menu.Succeeded()) << menu.failure;
+    EXPECT_TRUE(menu.Find(kCommandSettings)->greyed) << menu.Describe();
+    PostCommand(m_mainWindow, kCommandSettings);
+    EXPECT_TRUE(StaysAbsent(m_program.Id(), kDialogClass, "Vantrel Settings", 3000)) << "Settings opened";
+
+    RegDeleteTreeA(HKEY_CURRENT_USER, kPolicyKey);
+    AnnouncePolicy();
+    menu = MenuAsShownBy(kLeftButton);
+    ASSERT_TRUE(menu.Succeeded()) << menu.failure;
+    EXPECT_FALSE(menu.Find(kCommandSettings)->greyed) << menu.Describe();
+}
+
+TEST_F(PolicyTest, ThePolicysShortcutStandsInsteadOfTheUsersAndAForcedModeIgnoresIt)
+{
+    ASSERT_TRUE(StoreModeText("1"));
+    ASSERT_TRUE(StoreProgramValue("ToggleHotkey", Dword(kCtrlShiftF9)));
+    SetPolicy(HKEY_LOCAL_MACHINE, "ToggleHotkey", Dword(kCtrlShiftF8));
+    ASSERT_TRUE(Start(kModeIconId));
+
+    ASSERT_TRUE(PressKeysOnTestWindow("ctrl+shift+F9"));
+    LetProgramSettle();
+    EXPECT_EQ(ReadStoredMode()->Text(), "1") << "the user's own shortcut switched the mode";
+    ASSERT_TRUE(PressKeysOnTestWindow("ctrl+shift+F8"));
+    ASSERT_TRUE(StoredModeBecomes("2", 5000));
+
+    SetPolicy(HKEY_CURRENT_USER, "ButtonMode", Dword(2));
+    AnnouncePolicy();
+    ASSERT_TRUE(PressKeysOnTestWindow("ctrl+shift+F8"));
+    LetProgramSettle();
+    EXPECT_EQ(ReadStoredMode()->Text(), "2");
+    EXPECT_EQ(RealRightClickOnTestWindow(), kRightClickArrived);
+}
+
+TEST_F(PolicyTest, BounceTimesOfTheWrongTypeOrOver500AreNone)
+{
+    const struct {
+        RegistryData user, machinePolicy;
+        const char* arrived;
+    } cases[] = {
+        {Dword(0), {}, kTwoLeftClicksArrived},
+        {RegistryData{REG_SZ, {'3', '0', '0', 0}}, {}, kTwoLeftClicksArrived},
+        {Dword(501), {}, kTwoLeftClicksArrived},
+        {Dword(0), Dword(300), kLeftClickArrived},
+        {Dword(300), Dword(501), kLeftClickArrived},
+    };
+    for (const auto& row : cases) {
+        TearDown();
+        ASSERT_TRUE(StoreModeText("1"));
+        ASSERT_TRUE(StoreProgramValue("BounceMs", row.user));
+        if (row.machinePolicy.type != REG_NONE)
+            SetPolicy(HKEY_LOCAL_MACHINE, "BounceMs", row.machinePolicy);
+        ASSERT_TRUE(Start(kModeIconId));
+        EXPECT_EQ(RealInputOnTestWindow("click --repeat 2 --delay 50 1", 4), row.arrived)
+            << "user " << row.user.Text() << ", machine " << row.machinePolicy.Text();
     }
 }
 

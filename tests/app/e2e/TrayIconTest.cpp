@@ -23,6 +23,7 @@ std::string MenuWithChecks(bool oneChecked, bool normalChecked)
 {
     return std::string("[ ] Exit (32773)\n"
                        "[ ] About (32771)\n"
+                       "[ ] Settings... (32778)\n"
                        "----\n"
                        "[ ] Button Mode\n") +
         (oneChecked ? "  [x]" : "  [ ]") + " One (32777)\n" + (normalChecked ? "  [x]" : "  [ ]") +

@@ -594,4 +594,40 @@ TEST_F(MainDialogTest, DragIconIsTheWindowsIcon)
     Run(m_script);
 }
 
+TEST_F(MainDialogTest, AShortcutThatAnotherWindowHoldsIsRefusedAndTheOldOneStillSwitches)
+{
+    // Ctrl+Shift+F9 and Ctrl+Shift+F10 in the hotkey control's format.
+    constexpr DWORD kStored = 0x0378;
+    constexpr WORD kHeldElsewhere = 0x0379;
+    SettingsKeyGuard::CreateKey();
+    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, SettingsKeyGuard::kPath, "ToggleHotkey", REG_DWORD, &kStored, 4), 0);
+    TrayTestWindow holder;
+    ASSERT_TRUE(RegisterHotKey(holder.Handle(), 1, MOD_CONTROL | MOD_SHIFT, VK_F10));
+    NewScript()
+        .Then("refused", [&] {
+            InputSettingsInForce& settings = m_dialog.GetInputSettings();
+            EXPECT_TRUE(settings.ToggleHotkeyAvailable());
+            EXPECT_EQ(settings.ChangeToggleHotkey(kHeldElsewhere), SettingChange::UsedByAnotherProgram);
+            EXPECT_EQ(settings.Settings().toggleHotkey, kStored);
+            DWORD stored = 0;
+            DWORD size = sizeof stored;
+            RegGetValueA(HKEY_CURRENT_USER, SettingsKeyGuard::kPath, "ToggleHotkey", RRF_RT_DWORD, nullptr, &stored, &size);
+            EXPECT_EQ(stored, kStored);
+            return true;
+        })
+        .Then("old shortcut typed", [] {
+            // As a keyboard driver types them: shortcuts are matched on all keyboard input.
+            const BYTE keys[] = {VK_CONTROL, VK_SHIFT, VK_F9};
+            for (const BYTE key : keys)
+                keybd_event(key, 0, 0, 0);
+            for (int i = 2; i >= 0; --i)
+                keybd_event(keys[i], 0, KEYEVENTF_KEYUP, 0);
+            return true;
+        })
+        .Then("switched to One", [this] { return m_dialog.GetButtonMode() == 1; });
+    EndWithOk();
+    EXPECT_EQ(Run(m_script), IDOK);
+    EXPECT_EQ(SettingsKeyGuard::ReadMode().Text(), "1");
+}
+
 } // namespace

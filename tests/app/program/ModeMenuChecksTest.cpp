@@ -79,7 +79,8 @@ TEST_F(ModeMenuChecksTest, OtherItemsAreLeftAlone)
     SetModeCheckMarks(m_popup, 1);
     EXPECT_EQ(Item(ID_TRAY_EXIT).fState, 0u);
     EXPECT_EQ(Item(ID_TRAY_ABOUT).fState, 0u);
-    EXPECT_EQ(GetMenuItemCount(m_popup), 4);
+    EXPECT_EQ(Item(ID_TRAY_SETTINGS).fState, 0u);
+    EXPECT_EQ(GetMenuItemCount(m_popup), 5);
 }
 
 TEST_F(ModeMenuChecksTest, ShortRecordIsAcceptedByTheSystem)

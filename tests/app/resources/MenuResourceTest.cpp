@@ -138,23 +138,24 @@ void ExpectItems(HMENU menu, std::initializer_list<ExpectedItem> expected)
     }
 }
 
-TEST_F(TrayMenu, OffersExitAboutASeparatorAndButtonModeInThatOrder)
+TEST_F(TrayMenu, OffersExitAboutSettingsASeparatorAndButtonModeInThatOrder)
 {
     ExpectItems(m_popup,
-        {{L"Exit", ID_TRAY_EXIT, false}, {L"About", ID_TRAY_ABOUT, false}, {nullptr, 0, false},
+        {{L"Exit", ID_TRAY_EXIT, false}, {L"About", ID_TRAY_ABOUT, false}, {L"Settings...", ID_TRAY_SETTINGS, false},
+            {nullptr, 0, false},
             {L"Button Mode", 0, true}});
 }
 
 TEST_F(TrayMenu, ButtonModeOffersOneThenNormal)
 {
-    ExpectItems(GetSubMenu(m_popup, 3), {{L"One", ID_MODE_ONE, false}, {L"Normal", ID_MODE_NORMAL, false}});
+    ExpectItems(GetSubMenu(m_popup, 4), {{L"One", ID_MODE_ONE, false}, {L"Normal", ID_MODE_NORMAL, false}});
 }
 
 TEST(TrayMenuResource, CarriesNoCheckGreyOrDefaultMark)
 {
     std::vector<CompiledItem> items;
     ASSERT_NO_THROW(items = ReadMenuTemplate(FindEnglishResource(RT_MENU, IDR_TRAY_MENU)));
-    ASSERT_EQ(items.size(), 7u);
+    ASSERT_EQ(items.size(), 8u);
     // MF_HILITE is not among them: in a template its bit is MF_END.
     const WORD marks = MF_CHECKED | MF_GRAYED | MF_DISABLED | MF_DEFAULT | MF_MENUBREAK | MF_MENUBARBREAK
         | MF_OWNERDRAW | MF_HELP;
@@ -166,7 +167,7 @@ TEST(TrayMenuResource, CarriesNoCheckGreyOrDefaultMark)
 
 TEST_F(TrayMenu, ShowsEveryCommandEnabledUncheckedAndNoneAsDefault)
 {
-    const HMENU menus[] = {m_menu, m_popup, GetSubMenu(m_popup, 3)};
+    const HMENU menus[] = {m_menu, m_popup, GetSubMenu(m_popup, 4)};
     for (const HMENU menu : menus) {
         ASSERT_NE(menu, nullptr);
         for (int position = 0; position < GetMenuItemCount(menu); ++position) {
@@ -186,7 +187,7 @@ TEST_F(TrayMenu, FindsEveryCommandFromThePopupThroughItsSubMenu)
     const struct {
         UINT id;
         const wchar_t* text;
-    } commands[] = {{ID_TRAY_EXIT, L"Exit"}, {ID_TRAY_ABOUT, L"About"}, {ID_MODE_ONE, L"One"},
+    } commands[] = {{ID_TRAY_EXIT, L"Exit"}, {ID_TRAY_ABOUT, L"About"}, {ID_TRAY_SETTINGS, L"Settings..."}, {ID_MODE_ONE, L"One"},
         {ID_MODE_NORMAL, L"Normal"}};
     for (const auto& command : commands)
         EXPECT_EQ(ReadItem(m_popup, command.id, FALSE).text, command.text);

@@ -18,6 +18,7 @@ constexpr UINT kCommandAbout = 32771;
 constexpr UINT kCommandExit = 32773;
 constexpr UINT kCommandNormal = 32776;
 constexpr UINT kCommandOne = 32777;
+constexpr UINT kCommandSettings = 32778;
 constexpr UINT kSystemCommandAbout = 16;
 constexpr char kKeyPath[] = "Software\\Vantrel";
 
@@ -115,6 +116,7 @@ void ShowMenu(HWND window)
     const HMENU menu = CreatePopupMenu();
     AppendMenuA(menu, MF_STRING, kCommandExit, "Exit");
     AppendMenuA(menu, MF_STRING, kCommandAbout, "About");
+    AppendMenuA(menu, MF_STRING, kCommandSettings, "Settings...");
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(modes), "Button Mode");
     POINT where{};

@@ -24,6 +24,7 @@ inline constexpr WORD kCommandAbout = 32771;
 inline constexpr WORD kCommandExit = 32773;
 inline constexpr WORD kCommandNormal = 32776;
 inline constexpr WORD kCommandOne = 32777;
+inline constexpr WORD kCommandSettings = 32778;
 inline constexpr WPARAM kSystemCommandAbout = 16;
 
 inline constexpr char kExitQuestion[] = "Are you sure you want to exit Vantrel?";

@@ -21,6 +21,7 @@ constexpr DWORD kSettleTimeoutMs = 15000;
 constexpr DWORD kClickTimeoutMs = 6000;
 // Icons of programs that earlier tests ended leave the tray within 1 to 2 s.
 constexpr DWORD kStaleIconTimeoutMs = 3000;
+constexpr DWORD kLongestBounceMs = 500;
 // Far from the tray at the top left and from the screen's centre, where
 // dialogs appear.
 constexpr RECT kClickRecorderRect{900, 600, 1100, 800};
@@ -32,10 +33,12 @@ std::vector<UINT> MenuKeys(MenuChoice choice)
         return {VK_HOME, VK_RETURN};
     case MenuChoice::About:
         return {VK_HOME, VK_DOWN, VK_RETURN};
+    case MenuChoice::Settings:
+        return {VK_HOME, VK_DOWN, VK_DOWN, VK_RETURN};
     case MenuChoice::One:
-        return {VK_HOME, VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN};
+        return {VK_HOME, VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN};
     case MenuChoice::Normal:
-        return {VK_HOME, VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN};
+        return {VK_HOME, VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN};
     }
     return {};
 }
@@ -47,6 +50,8 @@ WORD CommandOf(MenuChoice choice)
         return kCommandExit;
     case MenuChoice::About:
         return kCommandAbout;
+    case MenuChoice::Settings:
+        return kCommandSettings;
     case MenuChoice::One:
         return kCommandOne;
     case MenuChoice::Normal:
@@ -227,6 +232,19 @@ std::string ProgramTest::RealRightClickOnTestWindow()
     recorder.WaitForMessages(2, kClickTimeoutMs);
     // Anything more than the two expected messages must show up as well.
     testing_support::PumpMessagesFor(200);
+    return ButtonMessageNames(recorder.Messages());
+}
+
+std::string ProgramTest::RealInputOnTestWindow(const std::string& xdotoolCommands, size_t count)
+{
+    ClickRecorder& recorder = TestWindow();
+    recorder.Clear();
+    const POINT centre = recorder.Centre();
+    const std::string move = "xdotool mousemove " + std::to_string(centre.x) + " " + std::to_string(centre.y);
+    if (testing_support::RunUnixCommand(move + " " + xdotoolCommands, kClickTimeoutMs) != 0)
+        return "(xdotool failed)";
+    recorder.WaitForMessages(count, kClickTimeoutMs);
+    testing_support::PumpMessagesFor(kLongestBounceMs + 100);
     return ButtonMessageNames(recorder.Messages());
 }
 

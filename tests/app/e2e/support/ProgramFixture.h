@@ -20,7 +20,7 @@
 
 namespace e2e {
 
-enum class MenuChoice { Exit, About, One, Normal };
+enum class MenuChoice { Exit, About, Settings, One, Normal };
 
 // The menu was read and shows One and Normal checked as given; otherwise the
 // failure says what was read.
@@ -72,6 +72,16 @@ protected:
     // A real right click on a window of the test, and the button messages
     // that window received, by name.
     std::string RealRightClickOnTestWindow();
+    // xdotool commands given with the pointer on that window, and the button
+    // messages it received once count arrived and the longest bounce time
+    // has passed, so that the next input is no bounce of this one.
+    std::string RealInputOnTestWindow(const std::string& xdotoolCommands, size_t count);
+    // Keys in xdotool's names ("ctrl+shift+F9") pressed with the pointer on
+    // that window: X gives them to the window under the pointer.
+    bool PressKeysOnTestWindow(const std::string& keys)
+    {
+        return RealInputOnTestWindow("key " + keys, 0) != "(xdotool failed)";
+    }
     // That window, shown from the first use on, away from the tray, the
     // menu and the dialogs.
     ClickRecorder& TestWindow();
@@ -91,5 +101,6 @@ protected:
 
 inline constexpr char kLeftClickArrived[] = "WM_LBUTTONDOWN WM_LBUTTONUP";
 inline constexpr char kRightClickArrived[] = "WM_RBUTTONDOWN WM_RBUTTONUP";
+inline constexpr char kTwoLeftClicksArrived[] = "WM_LBUTTONDOWN WM_LBUTTONUP WM_LBUTTONDOWN WM_LBUTTONUP";
 
 } // namespace e2e
