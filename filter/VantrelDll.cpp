@@ -30,6 +30,12 @@ DWORD g_lastHookCallTime = 0;
 // Where the pointer was at the hook's latest call: a pointer found elsewhere
 // later moved past the hook, which keys never tell.
 POINT g_lastHookPoint = {0, 0};
+// How many calls of the hook are running on this thread, one inside another.
+// Windows calls the hook once per event, each in turn. Wine serves the hook
+// the events that arrived meanwhile while one call waits: on its injection,
+// or on CallNextHookEx, which is a message to a later hook's thread there.
+// The events of the waiting calls have not moved the pointer yet.
+int g_hookCallDepth = 0;
 // Constant-initialised: the library runs no constructors.
 PressLedger g_pressLedger;
 BounceJudge g_bounceJudge;
@@ -78,8 +84,14 @@ LRESULT CALLBACK FilterHookProc(int nCode, WPARAM wParam, LPARAM lParam)
         inputs[i] = PrimaryButtonInput(hookRecord->pt, injections.flags[i]);
     // A failed injection still swallows the original event: a right click must
     // never reach a window while the filter is on.
-    if (injections.count != 0)
+    if (injections.count != 0) {
+        // Inside another call the pointer may still be where an earlier,
+        // unfinished event left it, and the click would land there: put it
+        // at this event's point first. Physical, as the hook's point is.
+        if (g_hookCallDepth > 1)
+            SetPhysicalCursorPos(hookRecord->pt.x, hookRecord->pt.y);
         SendInput(injections.count, inputs, sizeof(INPUT));
+    }
     return 1;
 }
 
@@ -106,7 +118,8 @@ void Unhook()
     g_hookHandle = nullptr;
 }
 
-// What is installed: the filter, plus the stores of the time and the point.
+// What is installed: the filter, plus the stores of the time and the point
+// and the count of calls running.
 // Kept apart from the filter's own procedure so that the remapping reads on
 // its own.
 LRESULT CALLBACK WatchedFilterHookProc(int nCode, WPARAM wParam, LPARAM lParam)
@@ -114,7 +127,10 @@ LRESULT CALLBACK WatchedFilterHookProc(int nCode, WPARAM wParam, LPARAM lParam)
     g_lastHookCallTime = GetTickCount();
     if (nCode >= 0)
         g_lastHookPoint = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam)->pt;
-    return FilterHookProc(nCode, wParam, lParam);
+    ++g_hookCallDepth;
+    const LRESULT result = FilterHookProc(nCode, wParam, lParam);
+    --g_hookCallDepth;
+    return result;
 }
 
 } // namespace

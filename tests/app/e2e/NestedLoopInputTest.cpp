@@ -1,7 +1,8 @@
 // With the mode One in force, the filter runs on the program's only thread,
 // so it is served only while that thread pumps messages. These scenarios
 // click elsewhere while the thread sits in one of its nested loops: the
-// popup menu, the exit question and the About dialog.
+// popup menu, the exit question, the About dialog, and under Wine a call of
+// the filter itself that waits on a later hook.
 
 #include "ClickRecorder.h"
 #include "ProgramFixture.h"
@@ -30,6 +31,24 @@ constexpr DWORD kMenuStaysOpenMs = 2000;
 constexpr char kInjectedLeftClick[] = "WM_LBUTTONDOWN (injected) WM_LBUTTONUP (injected)";
 constexpr char kPlainRightClick[] = "WM_RBUTTONDOWN WM_RBUTTONUP";
 
+// A right click sent as remote-control programs send it: the move to the point
+// and the press in one record, then the release.
+bool SendRightClickWithItsMove(POINT target)
+{
+    const LONG left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const LONG top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const LONG width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    const LONG height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    INPUT inputs[2]{};
+    inputs[0].type = inputs[1].type = INPUT_MOUSE;
+    // Rounded up, so that the pixel the system maps it back to is the target.
+    inputs[0].mi.dx = ((target.x - left) * 65536 + width - 1) / width;
+    inputs[0].mi.dy = ((target.y - top) * 65536 + height - 1) / height;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK | MOUSEEVENTF_RIGHTDOWN;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+    return SendInput(2, inputs, sizeof(INPUT)) == 2;
+}
+
 class NestedLoopInputTest : public ProgramTest {
 protected:
     ::testing::AssertionResult StartInModeOne()
@@ -49,13 +68,19 @@ protected:
     // (injected)" style text.
     std::string HookedClickOnTestWindow(RecordingMouseHook& hook, int xButton)
     {
+        return HookedClickOnTestWindow(hook, [xButton](POINT target) { return ClickAt(target, xButton); });
+    }
+
+    template <typename Click>
+    std::string HookedClickOnTestWindow(RecordingMouseHook& hook, Click click)
+    {
         // Events of earlier clicks (the one on the icon) may still be on
         // their way.
         testing_support::PumpMessagesFor(kStragglerWaitMs);
         hook.Clear();
         const POINT target = TestWindow().Centre();
-        if (!ClickAt(target, xButton))
-            return "(xdotool failed)";
+        if (!click(target))
+            return "(the click failed)";
         testing_support::PumpMessagesUntil([&] { return hook.ButtonEvents().size() >= 2; }, kHookedClickTimeoutMs);
         testing_support::PumpMessagesFor(kStragglerWaitMs);
         std::string text;
@@ -133,6 +158,22 @@ TEST_F(NestedLoopInputTest, WhileThePopupMenuIsOpenTheFilterTakesARightClickElse
 
     EXPECT_TRUE(WaitUntilGone(m_menuWindow, kMenuTimeoutMs)) << "a left press outside the menu closes it";
     EXPECT_TRUE(m_program.IsRunning());
+}
+
+// Wine hands the filter the move and the press of such a record together and,
+// with a later hook in another thread (the test's), serves the press inside
+// the call for the move, before the pointer has moved: the left press must
+// still land at the press's point, not where the pointer came from.
+TEST_F(NestedLoopInputTest, ARightClickSentWithItsMoveArrivesAsALeftClickWhereItMovedTo)
+{
+    RecordingMouseHook hook;
+    ASSERT_TRUE(hook.IsInstalled());
+    ASSERT_TRUE(StartInModeOne());
+    const auto moveAwayThenSend = [](POINT target) {
+        return SetCursorPos(target.x / 2, target.y / 2) && SendRightClickWithItsMove(target);
+    };
+
+    EXPECT_EQ(HookedClickOnTestWindow(hook, moveAwayThenSend), kInjectedLeftClick);
 }
 
 // The same observation without the filter: the hook is handed the right
